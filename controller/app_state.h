@@ -1,0 +1,57 @@
+// The one process-wide record of the controller. It lives in static storage,
+// is zero at process start and is touched only by the user-interface thread.
+// Each subsystem adds the fields it owns; the start-up fields come first.
+#pragma once
+#include <cstdint>
+
+#include "controller/shell/result_code.h"
+
+namespace osa {
+
+// 0 talks to a real cutter; 1 and 2 simulate a cutter with firmware 1.00 and
+// 2.01: every device operation writes its trace and succeeds without a transfer.
+enum DemoMode : std::uint32_t {
+    DemoOff = 0,
+    DemoFirmware1 = 1,
+    DemoFirmware2 = 2,
+};
+
+// What the calling application asked for on the command line. Plain record,
+// passed by value; the field order is part of its contract.
+struct StartupOptions {
+    std::uint32_t ownerGiven = 0;
+    std::int32_t ownerWindow = 0; // window handle held as a 32-bit integer; 0 = no owner
+    std::uint32_t cutMode = 0;
+    std::uint32_t noTrim = 0; // the job carries no registration marks
+    std::uint32_t orientationGiven = 0;
+    std::int32_t orientation = -1;
+    std::uint32_t markDistanceGiven = 0;
+    double markDistanceX = -1.0; // millimetres
+    double markDistanceY = -1.0; // millimetres
+    std::int32_t markDistanceXUm = 0;
+    std::int32_t markDistanceYUm = 0;
+    std::uint32_t markSizeGiven = 0;
+    double markSize = -1.0; // millimetres
+    ResultCode pendingError = 0;
+};
+
+inline constexpr int MaxPath = 260;
+inline constexpr int TextBufferChars = 512;
+
+struct AppState {
+    std::uintptr_t instance = 0; // module instance handle of the program
+    std::uint32_t demoMode = DemoOff;
+    StartupOptions options{};
+    char helpPath[MaxPath] = {};
+    char iniPath[MaxPath] = {};
+    char mediaDir[MaxPath] = {};
+    char companionCommand[MaxPath] = {};
+
+    std::uintptr_t mainDialog = 0; // window value of the main dialog while it exists
+};
+
+// The process's record. Tests reset it with ResetAppState().
+AppState& App();
+void ResetAppState();
+
+} // namespace osa

@@ -1,0 +1,1 @@
+#include "platform/memory/memory_instance_guard.h"

@@ -1,0 +1,232 @@
+// An in-memory window host for tests. It builds every window from the same
+// templates as the real hosts, keeps each control's state, runs modal
+// dialogs and message boxes with a loop of its own, and lets a test act as a
+// user would: the test queues user actions, and each modal loop takes the
+// next action whenever it waits for input. What a user would see (texts,
+// states, message boxes, beeps, the pictures drawn) can be read at any time.
+//
+// When the queue runs dry, a message box is answered with its default button
+// (OK) and a dialog is ended with -1; `Starved()` counts the latter, so a
+// test that forgot an action fails visibly instead of hanging.
+//
+// Geometry uses fixed dialog base units (6 x 13 pixels, the usual values of
+// an 8-point dialog font at 96 dpi) and a 1920 x 1080 screen.
+#pragma once
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "controller/res/resources.h"
+#include "platform/window_host.h"
+
+namespace osa {
+
+class MemoryWindowHost final : public WindowHost {
+public:
+    static constexpr int BaseUnitX = 6;
+    static constexpr int BaseUnitY = 13;
+    static constexpr Rect Screen{0, 0, 1920, 1080};
+
+    struct Control {
+        int id = res::NoId;
+        Window handle{};
+        const res::ControlTemplate* tmpl = nullptr;
+        std::string text;
+        bool enabled = true;
+        bool visible = true;
+        bool checked = false;
+        int scrollMin = 0, scrollMax = 0, scrollPos = 0;
+        std::vector<std::string> items;
+        int selection = -1;
+        int selStart = 0, selEnd = 0;
+        int textLimit = 0;
+        Font font{};
+    };
+
+    struct IconDrawn {
+        int iconId = 0;
+        Point at{};
+    };
+
+    struct Dialog {
+        Window handle{};
+        const res::DialogTemplate* tmpl = nullptr;
+        DialogProc proc = nullptr;
+        Window owner{};  // modal: the owner; modeless: the parent
+        bool modal = false;
+        bool ended = false;
+        std::intptr_t result = 0;
+        std::string caption;
+        int icon = 0;
+        bool closeCommandRemoved = false;
+        Rect rect{}; // screen coordinates
+        int focus = 0;
+        std::vector<Control> controls;
+        std::vector<std::optional<Rect>> invalidated; // since the last Paint
+        std::vector<IconDrawn> drawn;                 // during the last Paint
+    };
+
+    struct MessageBoxShown {
+        Window owner{};
+        std::string text;
+        std::string caption;
+        unsigned style = 0;
+        int answer = 0;
+    };
+
+    struct FontRecord {
+        int pixelHeight = 0;
+        int weight = 0;
+    };
+
+    using UserAction = std::function<void(MemoryWindowHost&)>;
+
+    MemoryWindowHost();
+    ~MemoryWindowHost() override;
+
+    // --- The test's side --------------------------------------------------
+    // Queues what the user does next, in order.
+    void Then(UserAction action);
+    void ThenClick(int id);
+    void ThenAnswer(int answer); // to the message box that is open
+    void ThenCloseBox();         // the caption's close button
+    std::size_t PendingActions() const { return script_.size(); }
+    int Starved() const { return starved_; }
+
+    // User actions on the active window (the top of the modal stack, or the
+    // child page that holds the control). Each returns false when a user
+    // could not do it: no such control, hidden, disabled, no box open.
+    bool Click(int id);
+    bool ClickIn(Window dialog, int id);
+    bool Type(int id, std::string_view text);
+    bool SelectItem(int id, int index);
+    bool Scroll(int id, int code, int position = 0);
+    bool PressEnter();
+    bool PressEscape();
+    bool CloseBox();
+    bool Answer(int answer);
+    void Activate(Window dialog, bool active);
+    // Sends Paint to the window and returns what it drew.
+    std::vector<IconDrawn> Paint(Window window);
+    // Asks the dialog how it paints static `id` (CtlColorStatic).
+    struct Colours {
+        bool transparent = false;
+        std::optional<Colour> text;
+        std::optional<Colour> background; // the brush returned, if any
+    };
+    Colours ColoursOf(Window dialog, int id);
+    bool MouseDown(Window dialog, Point client);
+    bool MouseMove(Window dialog, Point client, unsigned keys);
+    bool MouseUp(Window dialog, Point client);
+
+    // What the user sees.
+    Window Active() const;              // top of the modal stack, or 0
+    const Dialog* Find(Window dialog) const;
+    const Dialog* FindByTemplate(int templateId) const; // the newest alive one
+    const Control* FindControl(Window dialog, int id) const;
+    const std::vector<MessageBoxShown>& MessageBoxes() const { return boxes_; }
+    const std::vector<int>& DialogsShown() const { return dialogsShown_; }
+    int Beeps() const { return beeps_; }
+    bool WaitCursor() const { return waitCursor_; }
+    Window Capture() const { return capture_; }
+    Window Foreground() const { return foreground_; }
+    int InputDiscards() const { return inputDiscards_; }
+    std::optional<FontRecord> FontOf(Font font) const;
+    std::optional<Colour> BrushColour(Brush brush) const;
+    std::size_t LiveBrushes() const { return brushes_.size(); }
+    std::size_t LiveFonts() const { return fonts_.size(); }
+    std::vector<Window> RaisedWindows() const { return raised_; }
+    // Modal dialogs and boxes open right now, bottom first.
+    std::vector<Window> ModalStack() const { return modalStack_; }
+
+    // --- WindowHost ---------------------------------------------------------
+    std::intptr_t DialogBox(int templateId, Window owner, DialogProc proc,
+                             std::intptr_t param) override;
+    Window CreateDialog(int templateId, Window parent, DialogProc proc,
+                        std::intptr_t param) override;
+    void EndDialog(Window dialog, std::intptr_t result) override;
+    Window GetItem(Window dialog, int id) override;
+    int MessageBox(Window owner, std::string_view text, std::string_view caption,
+                   unsigned style) override;
+    void Beep() override { ++beeps_; }
+    void SetCaption(Window window, std::string_view text) override;
+    std::string GetCaption(Window window) override;
+    void SetWindowIcon(Window window, int iconId) override;
+    void SetItemText(Window dialog, int id, std::string_view text) override;
+    std::string GetItemText(Window dialog, int id) override;
+    void EnableItem(Window dialog, int id, bool enable) override;
+    bool IsItemEnabled(Window dialog, int id) override;
+    void ShowItem(Window dialog, int id, bool show) override;
+    bool IsItemVisible(Window dialog, int id) override;
+    void CheckItem(Window dialog, int id, bool checked) override;
+    bool IsItemChecked(Window dialog, int id) override;
+    void SetScrollRange(Window dialog, int id, int min, int max, bool redraw) override;
+    void SetScrollPos(Window dialog, int id, int pos, bool redraw) override;
+    int GetScrollPos(Window dialog, int id) override;
+    void ComboReset(Window dialog, int id) override;
+    int ComboAdd(Window dialog, int id, std::string_view text) override;
+    void ComboSetSelection(Window dialog, int id, int index) override;
+    int ComboGetSelection(Window dialog, int id) override;
+    int ComboCount(Window dialog, int id) override;
+    void EditSetSelection(Window dialog, int id, int start, int end) override;
+    void EditLimitText(Window dialog, int id, int maxChars) override;
+    void SetFocusItem(Window dialog, int id) override;
+    int GetFocusItem(Window dialog) override;
+    Brush CreateSolidBrush(Colour colour) override;
+    void DeleteBrush(Brush brush) override;
+    Font CreateGuiFont(int pixelHeight, int weight) override;
+    void DeleteFont(Font font) override;
+    void SetItemFont(Window dialog, int id, Font font) override;
+    void InvalidateRect(Window window, std::optional<Rect> rect, bool erase) override;
+    void DrawIcon(Window window, int iconId, Point at) override;
+    Rect GetWindowRect(Window window) override;
+    Rect GetItemRect(Window dialog, int id) override;
+    Rect GetClientRect(Window window) override;
+    Point ScreenToClient(Window window, Point screen) override;
+    void MoveWindow(Window window, Rect screenRect, bool repaint) override;
+    Rect MapDialogRect(Window dialog, Rect dialogUnits) override;
+    void SetForeground(Window window) override { foreground_ = window; }
+    void SetCapture(Window window) override { capture_ = window; }
+    void ReleaseCapture() override { capture_ = Window{}; }
+    void SetWaitCursor(bool wait) override { waitCursor_ = wait; }
+    void DiscardPendingInput() override { ++inputDiscards_; }
+    void RemoveCloseCommand(Window window) override;
+    void RaiseWindow(Window window) override { raised_.push_back(window); }
+
+private:
+    Dialog* Lookup(Window dialog);
+    const Dialog* Lookup(Window dialog) const;
+    Control* LookupControl(Window dialog, int id);
+    // The dialog (active one or a child page of it) that holds control `id`.
+    Dialog* Holder(int id);
+    Dialog* Build(int templateId, Window owner, DialogProc proc, bool modal);
+    std::intptr_t Send(Dialog& dialog, DialogMessage message);
+    void SendCommand(Dialog& dialog, int id, int code);
+    void RunModalLoop(Window dialog);
+    void Destroy(Window dialog);
+    bool UserCanReach(const Control& control) const;
+    Window NewHandle();
+
+    std::map<std::uintptr_t, Dialog> dialogs_;
+    std::vector<Window> modalStack_;
+    std::deque<UserAction> script_;
+    std::vector<MessageBoxShown> boxes_;
+    std::optional<std::size_t> openBox_; // index into boxes_ of the box on screen
+    std::vector<int> dialogsShown_;
+    std::map<std::uintptr_t, Colour> brushes_;
+    std::map<std::uintptr_t, FontRecord> fonts_;
+    std::vector<Window> raised_;
+    Window painting_{};
+    Window capture_{};
+    Window foreground_{};
+    std::uintptr_t nextHandle_ = 0x1000;
+    int beeps_ = 0;
+    int starved_ = 0;
+    int inputDiscards_ = 0;
+    bool waitCursor_ = false;
+};
+
+} // namespace osa

@@ -1,0 +1,33 @@
+#include "platform/services.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace osa {
+
+namespace {
+Services g_services{};
+
+[[noreturn]] void Missing(const char* what) {
+    std::fprintf(stderr, "osactl: no %s service installed\n", what);
+    std::abort();
+}
+} // namespace
+
+Services InstallServices(const Services& services) {
+    Services previous = g_services;
+    g_services = services;
+    return previous;
+}
+
+WindowHost& Windows() {
+    if (g_services.windows == nullptr) Missing("window host");
+    return *g_services.windows;
+}
+
+InstanceGuard& Instance() {
+    if (g_services.instance == nullptr) Missing("single-instance");
+    return *g_services.instance;
+}
+
+} // namespace osa

@@ -1,0 +1,21 @@
+// The platform services the core uses, installed once by the program's entry
+// (or by a test) before the core runs. The core reaches every platform
+// service through these accessors only.
+#pragma once
+#include "platform/instance_guard.h"
+#include "platform/window_host.h"
+
+namespace osa {
+
+struct Services {
+    WindowHost* windows = nullptr;
+    InstanceGuard* instance = nullptr;
+};
+
+// Installs the services; returns the ones installed before.
+Services InstallServices(const Services& services);
+
+WindowHost& Windows();
+InstanceGuard& Instance();
+
+} // namespace osa
