@@ -1,0 +1,59 @@
+# Shared by the scripts: package installation and the build presets.
+# Sourced, not run.
+
+OSA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export OSA_ROOT
+OSA_CACHE=${OSA_CACHE:-$OSA_ROOT/.cache}
+
+# Packages the build and the tests need on Debian 12.
+OSA_BUILD_PACKAGES=(
+  g++ cmake ninja-build git pkg-config
+  qt6-base-dev libgl-dev
+  librsvg2-bin imagemagick fonts-dejavu-core
+)
+OSA_WINDOWS_PACKAGES=(
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+)
+OSA_TEST_PACKAGES=(
+  googletest wine wine64 xvfb xauth
+)
+
+osa_log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
+
+# Installs whatever of the given packages is missing (apt-get, with sudo when
+# not root). Nothing is downloaded when everything is there.
+osa_ensure_packages() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  osa_log "installing: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  # A partial index failure (a mirror mid-sync) must not stop the install.
+  "${sudo[@]}" apt-get update -qq || true
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}"
+}
+
+# Configures (once) and builds one preset.
+osa_build() {
+  local preset=$1
+  shift
+  cmake --preset "$preset" -S "$OSA_ROOT" >/dev/null || return 1
+  cmake --build --preset "$preset" "$@"
+}
+
+# A Wine prefix of the project's own, made once and made again when missing.
+osa_wine_prefix() {
+  export WINEPREFIX=$OSA_CACHE/wine
+  export WINEDEBUG=${WINEDEBUG:--all}
+  export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    osa_log "making the Wine prefix in $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w || true
+  fi
+}

@@ -1,0 +1,28 @@
+// Fixture for tests of the core: fresh application state and the in-memory
+// services installed for the duration of one test.
+#pragma once
+#include <gtest/gtest.h>
+
+#include "controller/app_state.h"
+#include "platform/memory/memory_instance_guard.h"
+#include "platform/memory/memory_window_host.h"
+#include "platform/services.h"
+
+namespace osa::test {
+
+class CoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetAppState();
+        previous_ = InstallServices(Services{&host, &guard});
+    }
+    void TearDown() override { InstallServices(previous_); }
+
+    MemoryWindowHost host;
+    MemoryInstanceGuard guard;
+
+private:
+    Services previous_{};
+};
+
+} // namespace osa::test
