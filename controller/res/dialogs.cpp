@@ -1,0 +1,302 @@
+// The dialog templates and the picture numbers. Each template lists its
+// controls in creation order, which is also the tab order; rectangles are in
+// dialog units relative to the dialog's client area. The numbers are written
+// out as they stand in the layout tables so that a row can be compared with
+// its table at a glance.
+//
+// Pop-up dialogs have no position of their own (the owner or the dialog
+// manager places them); their width and height follow from the controls
+// where the layout tables give no size: the largest right and bottom edge
+// plus the 7-unit margin that the templates keep at the left and the top.
+//
+// A drop-down list's height is the height of its open list, which may reach
+// past the dialog's bottom edge; the closed box is one line high.
+//
+// The layout tables give the class of most controls without the keyboard
+// flags; those templates take the ordinary flags of the class: push buttons,
+// edits, check boxes and lists are tab stops.
+#include "controller/res/resources.h"
+
+namespace osa::res {
+
+namespace {
+
+using enum ControlClass;
+
+constexpr ControlTemplate Ctl(int id, ControlClass cls, std::uint32_t style, std::string_view text,
+                              DluRect rect) {
+    return ControlTemplate{id, cls, style, text, 0, rect};
+}
+
+// A Picture (bitmap) or Icon control showing resource `resource`.
+constexpr ControlTemplate Art(int id, ControlClass cls, std::uint32_t style, int resource,
+                              DluRect rect) {
+    return ControlTemplate{id, cls, style, std::string_view{}, resource, rect};
+}
+
+constexpr std::uint32_t LeftGroup = CsLeft | CsGroup;
+constexpr std::uint32_t RightGroup = CsRight | CsGroup;
+constexpr std::uint32_t CenterGroup = CsCenter | CsGroup;
+
+constexpr std::uint32_t ModalPopup = DsPopup | DsCaption | DsSysMenu | DsModalFrame;
+
+// 10: the main window. The page (template 11) sits in the black frame; from
+// y = 263 down lies the guide panel, whose invisible frame 5011 gives the
+// height that hiding the guide takes off the window.
+constexpr ControlTemplate MainControls[] = {
+    Ctl(5190, PushButton, CsTabStop, "Hide the operation guide.", {320, 6, 103, 16}),
+    Ctl(5132, Static, CsLeft, "Static", {6, 8, 243, 11}),
+    Ctl(NoId, BlackFrame, CsNone, "", {4, 27, 419, 232}),
+    Ctl(5000, Static, CsCenter, "Media Type", {6, 267, 45, 9}),
+    Ctl(5006, Static, CsCenter, ">", {51, 267, 8, 9}),
+    Ctl(5001, Static, CsCenter, "Blade adjustment cap", {59, 267, 82, 9}),
+    Ctl(5007, Static, CsCenter, ">", {142, 267, 8, 9}),
+    Ctl(5002, Static, CsCenter, "Design Orientation", {151, 267, 69, 9}),
+    Ctl(5008, Static, CsCenter, ">", {222, 267, 8, 9}),
+    Ctl(5003, Static, CsCenter, "Media loading", {231, 267, 52, 9}),
+    Ctl(5009, Static, CsCenter, ">", {285, 267, 8, 9}),
+    Ctl(5004, Static, CsCenter, "Registration Marks", {294, 267, 70, 9}),
+    Ctl(5010, Static, CsCenter, ">", {366, 267, 8, 9}),
+    Ctl(5005, Static, CsCenter, "Start cutting", {374, 267, 48, 9}),
+    Ctl(5011, BlackFrame, CsHidden, "", {0, 263, 427, 94}),
+    Ctl(5100, Static, CsNone, "", {4, 282, 318, 70}),
+    Ctl(5101, Static, CsLeft, "Title", {7, 284, 310, 11}),
+    Ctl(5167, Static, CsNone, "Message", {7, 302, 310, 48}),
+    Ctl(5182, PushButton, CsTabStop, "<< Previous", {328, 335, 42, 18}),
+    Ctl(5184, PushButton, CsTabStop, "Next >>", {373, 335, 42, 18}),
+};
+
+// 11: the cut settings page, a child of the main window in its frame.
+constexpr ControlTemplate PageControls[] = {
+    Ctl(5103, DropDownList, CsVScroll | CsTabStop, "", {54, 5, 168, 319}),
+    Ctl(5104, AutoCheckBox, CsTabStop, "Adjust Settings", {54, 25, 61, 10}),
+    Ctl(5175, PushButton, CsTabStop, "Add Media", {134, 23, 87, 14}),
+    Ctl(5173, AutoCheckBox, CsTabStop, "Track Enhancing", {54, 84, 156, 10}),
+    Ctl(5127, AutoRadioButton, CsGroup, "Landscape", {8, 140, 48, 10}),
+    Ctl(5128, AutoRadioButton, CsNone, "Portrait", {60, 140, 38, 10}),
+    Ctl(5108, AutoCheckBox, CsTabStop, "Registration Marks", {109, 116, 92, 10}),
+    Ctl(5157, AutoCheckBox, CsTabStop, "Search Registration Mark", {113, 131, 94, 10}),
+    Ctl(5111, Edit, CsBorder | CsTabStop, "", {149, 165, 33, 14}),
+    Ctl(5113, Edit, CsBorder | CsTabStop, "", {149, 181, 33, 14}),
+    Ctl(5115, AutoRadioButton, CsGroup, "mm", {123, 200, 26, 10}),
+    Ctl(5116, AutoRadioButton, CsNone, "inch", {161, 200, 30, 10}),
+    Ctl(5109, PushButton, CsTabStop, "Registration mark reading", {113, 213, 87, 14}),
+    Ctl(5141, AutoCheckBox, CsPushLike | CsTabStop, "Use Keyboard", {218, 213, 87, 14}),
+    Ctl(5183, PushButton, CsTabStop, "Animated Instructions", {324, 96, 87, 18}),
+    Ctl(5147, PushButton, CsTabStop, "About...", {324, 117, 87, 18}),
+    Ctl(5102, PushButton, CsTabStop, "Help...", {324, 138, 42, 18}),
+    Ctl(5119, PushButton, CsTabStop, "Calibration...", {369, 138, 42, 18}),
+    Ctl(2, PushButton, CsTabStop, "Cancel", {324, 166, 87, 18}),
+    Ctl(1, PushButton, CsTabStop, "Cut...", {324, 194, 87, 33}),
+    Ctl(NoId, BlackFrame, CsNone, "", {0, 0, 313, 108}),
+    Ctl(5185, Static, CsLeft | CsCenterVertically | CsGroup, "Media Type", {6, 5, 43, 12}),
+    Ctl(NoId, BlackFrame, CsNone, "", {316, 0, 103, 232}),
+    Ctl(NoId, BlackFrame, CsNone, "", {210, 111, 103, 121}),
+    Ctl(1189, BlackFrame, CsNone, "", {105, 111, 103, 121}),
+    Ctl(NoId, BlackFrame, CsNone, "", {0, 168, 103, 64}),
+    Ctl(1188, BlackFrame, CsNone, "", {0, 111, 103, 55}),
+    Art(5129, Picture, CsNone, 1000, {324, 8, 87, 95}),
+    Art(5138, Picture, CsNone, 1001, {324, 8, 87, 95}),
+    Art(5139, Picture, CsNone, 1003, {324, 8, 87, 95}),
+    Art(5140, Picture, CsNone, 1005, {324, 8, 87, 95}),
+    Art(5148, Picture, CsHidden, 1011, {6, 25, 39, 62}),
+    Art(5149, Picture, CsHidden, 1009, {6, 25, 39, 62}),
+    Art(5150, Picture, CsHidden, 1013, {6, 25, 39, 62}),
+    Art(5180, Picture, CsHidden, 1007, {6, 25, 39, 62}),
+    Ctl(5134, Static, RightGroup, "Speed:", {51, 49, 36, 8}),
+    Ctl(5133, Static, LeftGroup, "ST1", {91, 49, 12, 8}),
+    Ctl(5120, Static, RightGroup, "Slow", {105, 49, 15, 8}),
+    Ctl(5107, HScrollBar, CsNone, "", {124, 47, 108, 11}),
+    Ctl(5143, Static, CenterGroup, "1", {136, 39, 10, 8}),
+    Ctl(5144, Static, CenterGroup, "10", {210, 39, 12, 8}),
+    Ctl(5121, Static, LeftGroup, "Fast", {236, 49, 15, 8}),
+    Ctl(5135, Static, RightGroup, "Thickness:", {51, 71, 36, 8}),
+    Ctl(5136, Static, LeftGroup, "ST2", {91, 71, 12, 8}),
+    Ctl(5122, Static, RightGroup, "Thin", {105, 71, 15, 8}),
+    Ctl(5106, HScrollBar, CsNone, "", {124, 69, 108, 11}),
+    Ctl(5145, Static, CenterGroup, "1", {136, 61, 10, 8}),
+    Ctl(5146, Static, CenterGroup, "30", {210, 61, 12, 8}),
+    Ctl(5123, Static, LeftGroup, "Thick ", {236, 71, 22, 8}),
+    Ctl(5176, Static, LeftGroup, "Blade adjustment cap : Mount the *** cap on the blade holder.",
+        {8, 96, 233, 8}),
+    Art(5181, Picture, CsHidden, 1014, {6, 25, 39, 62}),
+    Art(5152, Picture, CsHidden, 1010, {6, 25, 39, 62}),
+    Art(5154, Picture, CsHidden, 1008, {6, 25, 39, 62}),
+    Art(5155, Picture, CsHidden, 1012, {6, 25, 39, 62}),
+    Ctl(5186, Static, LeftGroup, "Test Cut", {266, 60, 30, 8}),
+    Ctl(5187, Static, LeftGroup, "Design Orientation", {6, 118, 72, 8}),
+    Ctl(5188, Static, LeftGroup, "Set Origin", {6, 174, 73, 8}),
+    Ctl(5124, Static, LeftGroup, "Distance Between\n  Registration Marks", {113, 146, 80, 17}),
+    Ctl(5125, Static, RightGroup, "Width:", {115, 168, 31, 8}),
+    Ctl(5117, Static, LeftGroup, "Unit", {185, 168, 13, 8}),
+    Ctl(5126, Static, RightGroup, "Length:", {115, 185, 31, 8}),
+    Ctl(5118, Static, LeftGroup, "Unit", {185, 185, 13, 8}),
+    Ctl(5189, Static, LeftGroup, "Blade Position", {216, 116, 73, 8}),
+    Art(5178, Icon, CsNone, 1521, {4, 86, 20, 20}),
+    Art(5179, Icon, CsNone, 1522, {4, 86, 20, 20}),
+};
+
+// 12: Calibration. No system menu, so the caption has no close button.
+// Size: controls reach (168, 230).
+constexpr ControlTemplate CalibrationControls[] = {
+    Ctl(1, DefPushButton, CsTabStop, "Close", {116, 216, 50, 14}),
+    Ctl(NoId, GroupBox, CsNone, "Registration Mark Sensor Position Correction", {7, 7, 161, 163}),
+    Ctl(NoId, Static, CsNone, "1 step: 0.05 mm ( 0.00197 inch )", {49, 20, 102, 8}),
+    Ctl(NoId, Static, CsNone, "-", {67, 34, 8, 8}),
+    Ctl(5114, Static, CsNone, "Value_Y", {100, 34, 32, 8}),
+    Ctl(NoId, Static, CsNone, "+", {144, 34, 8, 8}),
+    Ctl(5131, HScrollBar, CsNone, "", {64, 45, 87, 11}),
+    Ctl(5112, Static, CsNone, "Vaue_X", {17, 99, 30, 8}),
+    Ctl(NoId, Static, CsNone, "-", {40, 66, 8, 8}),
+    Ctl(NoId, Static, CsNone, "+", {40, 132, 8, 8}),
+    Ctl(5130, VScrollBar, CsNone, "", {49, 63, 10, 79}),
+    Art(NoId, Picture, CsNone, 1006, {65, 63, 74, 87}),
+    Ctl(5110, PushButton, CsTabStop, "Registration Mark Reading Test", {48, 148, 107, 14}),
+    Ctl(NoId, GroupBox, CsNone, "Distance Correction", {7, 173, 82, 38}),
+    Ctl(NoId, Static, CsNone, "Media Feed\n Direction:", {12, 186, 38, 18}),
+    Ctl(5105, Edit, CsBorder | CsLeft | CsTabStop, "", {53, 187, 21, 14}),
+    Ctl(NoId, Static, CsNone, "%", {78, 191, 8, 8}),
+    Ctl(NoId, GroupBox, CsNone, "Blade Position", {97, 173, 71, 38}),
+    Ctl(5142, AutoCheckBox, CsPushLike | CsTabStop, "Use Keyboard", {106, 185, 54, 20}),
+    Ctl(5137, PushButton, CsTabStop, "Help...", {7, 216, 50, 14}),
+};
+
+// 13: About. The version line is replaced at run time; the notice is ours.
+// Size: controls reach (245, 44).
+constexpr ControlTemplate AboutControls[] = {
+    Ctl(1, DefPushButton, CsTabStop, "OK", {195, 7, 50, 14}),
+    Art(NoId, Icon, CsNone, 1500, {15, 16, 21, 23}),
+    Ctl(5147, Static, CsNone, "Ostrandel ******** Controller Version *.**", {45, 10, 149, 8}),
+    Ctl(NoId, Static, CsNone, "Copyright (C) 2026 Ostrandel", {45, 23, 116, 8}),
+    Ctl(NoId, Static, CsNone, "All rights reserved.", {45, 36, 69, 8}),
+};
+
+// 14: Add Media. The four cap pictures share one place; the dialog shows
+// the one of the chosen cap (never the pen). Size: controls reach (297, 79)
+// with the cap list closed.
+constexpr ControlTemplate AddMediaControls[] = {
+    Art(5161, Picture, CsNone, 1013, {7, 7, 33, 57}),
+    Art(5160, Picture, CsNone, 1009, {7, 7, 33, 57}),
+    Art(5162, Picture, CsNone, 1011, {7, 7, 33, 57}),
+    Art(5151, Picture, CsNone, 1007, {7, 7, 33, 57}),
+    Ctl(NoId, Static, CsNone, "Media Type", {50, 7, 43, 13}),
+    Ctl(5169, Edit, CsBorder | CsAutoHScroll | CsTabStop, "", {96, 7, 152, 14}),
+    Ctl(5168, DropDownList, CsVScroll | CsTabStop, "", {7, 65, 40, 73}),
+    Ctl(5158, Static, CsRight, "Speed:", {51, 34, 35, 8}),
+    Ctl(5172, Static, CsNone, "ST1", {90, 34, 12, 8}),
+    Ctl(NoId, Static, CsRight, "Slow", {104, 34, 16, 8}),
+    Ctl(5170, HScrollBar, CsNone, "", {123, 32, 108, 12}),
+    Ctl(NoId, Static, CsCenter, "1", {134, 24, 10, 8}),
+    Ctl(NoId, Static, CsCenter, "10", {208, 24, 12, 8}),
+    Ctl(NoId, Static, CsNone, "Fast", {234, 34, 14, 8}),
+    Ctl(5159, Static, CsRight, "Thickness:", {51, 56, 35, 8}),
+    Ctl(5174, Static, CsNone, "ST2", {90, 56, 12, 8}),
+    Ctl(NoId, Static, CsRight, "Thin", {106, 56, 14, 8}),
+    Ctl(5171, HScrollBar, CsNone, "", {123, 54, 108, 12}),
+    Ctl(NoId, Static, CsCenter, "1", {134, 46, 10, 8}),
+    Ctl(1187, Static, CsCenter, "30", {208, 46, 12, 8}),
+    Ctl(NoId, Static, CsNone, "Thick ", {234, 56, 22, 8}),
+    Ctl(1, DefPushButton, CsTabStop, "OK", {257, 7, 40, 14}),
+    Ctl(2, PushButton, CsTabStop, "Cancel", {257, 23, 40, 14}),
+};
+
+// 15: the communication-error box: the message, a drawing of the cutter with
+// its standby key, LED and cable, and the warning icon.
+constexpr ControlTemplate CommErrorControls[] = {
+    Ctl(1, PushButton, CsTabStop, "OK", {81, 140, 50, 14}),
+    Ctl(5177, Static, CsNone, "", {26, 8, 173, 32}),
+    Art(NoId, Picture, CsNone, 1016, {30, 45, 161, 101}),
+    Art(NoId, Icon, CsNone, 1515, {2, 13, 21, 23}),
+};
+
+// 17: Media loading. The four figures share one place; the dialog shows the
+// one for the marks and the orientation. Size: controls reach (303, 102).
+constexpr ControlTemplate MediaLoadingControls[] = {
+    Art(5139, Picture, CsNone, 1003, {7, 7, 87, 95}),
+    Art(5140, Picture, CsNone, 1005, {7, 7, 87, 95}),
+    Ctl(5166, Static, CsSunken, "Static", {103, 7, 142, 80}),
+    Ctl(5164, Static, CsNone, "Load the media in the direction as shown in this figure.",
+        {7, 93, 273, 9}),
+    Ctl(1, DefPushButton, CsTabStop, "OK", {253, 7, 50, 14}),
+    Art(5129, Picture, CsNone, 1000, {7, 7, 87, 95}),
+    Art(5138, Picture, CsNone, 1001, {7, 7, 87, 95}),
+};
+
+constexpr DialogTemplate Templates[] = {
+    {10,
+     "Ostrandel Controller",
+     ModalPopup | DsMinimizeBox | DsCentre | DsSetForeground,
+     "MS Sans Serif",
+     8,
+     {0, 0, 427, 357},
+     MainControls},
+    {11,
+     "",
+     DsChild | DsVisible | DsControlParent,
+     "MS Sans Serif",
+     8,
+     {4, 27, 419, 232},
+     PageControls},
+    {12,
+     "Calibration",
+     DsPopup | DsCaption | DsModalFrame,
+     "MS Sans Serif",
+     8,
+     {0, 0, 175, 237},
+     CalibrationControls},
+    {13,
+     "About Ostrandel Controller",
+     ModalPopup,
+     "MS Sans Serif",
+     8,
+     {0, 0, 252, 51},
+     AboutControls},
+    {14, "Add Media", ModalPopup, "MS Sans Serif", 8, {0, 0, 304, 86}, AddMediaControls},
+    {15,
+     "Ostrandel Controller",
+     ModalPopup | DsCentre,
+     "MS Sans Serif",
+     8,
+     {0, 0, 210, 161},
+     CommErrorControls},
+    {17, "Media loading", ModalPopup, "MS Sans Serif", 8, {0, 0, 310, 109}, MediaLoadingControls},
+};
+
+// Loading figures, the Calibration figure, cap figures (coloured and grey)
+// and the cutter drawing of the communication-error box.
+constexpr int BitmapIds[] = {1000, 1001, 1003, 1005, 1006, 1007, 1008,
+                             1009, 1010, 1011, 1012, 1013, 1014, 1016};
+
+// The program icon; the pad's buttons in their normal, pressed and disabled
+// looks (1501 to 1513, 1516 to 1520); the warning icon; the cap-line markers.
+constexpr int IconIds[] = {1500, 1501, 1502, 1503, 1504, 1505, 1506, 1507, 1508, 1509, 1510,
+                           1511, 1512, 1513, 1515, 1516, 1517, 1518, 1519, 1520, 1521, 1522};
+
+} // namespace
+
+const DialogTemplate* FindDialogTemplate(int id) {
+    for (const DialogTemplate& t : Templates)
+        if (t.id == id) return &t;
+    return nullptr;
+}
+
+const ControlTemplate* FindControl(const DialogTemplate& dialog, int id) {
+    if (id == NoId) return nullptr; // many controls share it; none is addressed by it
+    for (const ControlTemplate& c : dialog.controls)
+        if (c.id == id) return &c;
+    return nullptr;
+}
+
+std::span<const DialogTemplate> AllDialogTemplates() {
+    return Templates;
+}
+
+std::span<const int> AllBitmapIds() {
+    return BitmapIds;
+}
+
+std::span<const int> AllIconIds() {
+    return IconIds;
+}
+
+} // namespace osa::res
