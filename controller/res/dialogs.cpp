@@ -1,20 +1,18 @@
 // The dialog templates and the picture numbers. Each template lists its
 // controls in creation order, which is also the tab order; rectangles are in
 // dialog units relative to the dialog's client area. The numbers are written
-// out as they stand in the layout tables so that a row can be compared with
-// its table at a glance.
+// out rather than named, so that each row reads like a line of a resource
+// script.
 //
 // Pop-up dialogs have no position of their own (the owner or the dialog
-// manager places them); their width and height follow from the controls
-// where the layout tables give no size: the largest right and bottom edge
-// plus the 7-unit margin that the templates keep at the left and the top.
+// manager places them). Templates 12, 13, 14 and 17 are as large as their
+// controls plus the 7-unit margin they keep at the left and the top.
 //
 // A drop-down list's height is the height of its open list, which may reach
 // past the dialog's bottom edge; the closed box is one line high.
 //
-// The layout tables give the class of most controls without the keyboard
-// flags; those templates take the ordinary flags of the class: push buttons,
-// edits, check boxes and lists are tab stops.
+// Push buttons, edits, check boxes and lists are tab stops; on the page
+// (template 11) the flags of each control are given one by one.
 #include "controller/res/resources.h"
 
 namespace osa::res {
