@@ -1,0 +1,220 @@
+#include "platform/win32/win32_dialog_template.h"
+
+#include <string_view>
+
+#include "platform/win32/win32_text.h"
+
+namespace osa::win32 {
+
+namespace {
+
+using res::ControlClass;
+
+class WordWriter {
+  public:
+    explicit WordWriter(std::vector<WORD>& out) : out_(out) {}
+    void Word(WORD w) { out_.push_back(w); }
+    void Dword(DWORD d) {
+        Word(LOWORD(d));
+        Word(HIWORD(d));
+    }
+    void Short(int v) { Word(static_cast<WORD>(static_cast<std::int16_t>(v))); }
+    void Text(std::string_view utf8) {
+        for (wchar_t c : Widen(utf8))
+            Word(static_cast<WORD>(c));
+        Word(0);
+    }
+    void Ordinal(WORD n) {
+        Word(0xFFFF);
+        Word(n);
+    }
+    void AlignToDword() {
+        if (out_.size() % 2 != 0) Word(0);
+    }
+
+  private:
+    std::vector<WORD>& out_;
+};
+
+DWORD StaticAlignment(std::uint32_t flags) {
+    if (flags & res::CsCenter) return SS_CENTER;
+    if (flags & res::CsRight) return SS_RIGHT;
+    return SS_LEFT;
+}
+
+DWORD ButtonAlignment(std::uint32_t flags) {
+    DWORD style = 0;
+    if (flags & res::CsLeft) style |= BS_LEFT;
+    if (flags & res::CsCenter) style |= BS_CENTER;
+    if (flags & res::CsRight) style |= BS_RIGHT;
+    if (flags & res::CsCenterVertically) style |= BS_VCENTER;
+    return style;
+}
+
+DWORD EditAlignment(std::uint32_t flags) {
+    if (flags & res::CsCenter) return ES_CENTER;
+    if (flags & res::CsRight) return ES_RIGHT;
+    return ES_LEFT;
+}
+
+// The static image flags that apply to every kind of static.
+DWORD StaticExtras(std::uint32_t flags) {
+    DWORD style = 0;
+    if (flags & res::CsCenterVertically) style |= SS_CENTERIMAGE;
+    if (flags & res::CsSunken) style |= SS_SUNKEN;
+    return style;
+}
+
+bool ShowsResource(ControlClass cls) {
+    return cls == ControlClass::Picture || cls == ControlClass::Icon;
+}
+
+} // namespace
+
+ControlAtom ControlClassAtom(ControlClass cls) {
+    switch (cls) {
+    case ControlClass::PushButton:
+    case ControlClass::DefPushButton:
+    case ControlClass::AutoCheckBox:
+    case ControlClass::AutoRadioButton:
+    case ControlClass::GroupBox:
+        return ControlAtom::Button;
+    case ControlClass::Edit:
+        return ControlAtom::Edit;
+    case ControlClass::DropDownList:
+        return ControlAtom::ComboBox;
+    case ControlClass::HScrollBar:
+    case ControlClass::VScrollBar:
+        return ControlAtom::ScrollBar;
+    case ControlClass::Static:
+    case ControlClass::Picture:
+    case ControlClass::Icon:
+    case ControlClass::BlackFrame:
+        break;
+    }
+    return ControlAtom::Static;
+}
+
+Win32Styles DialogStyles(const res::DialogTemplate& dialog) {
+    const std::uint32_t f = dialog.style;
+    // The template always names its font.
+    Win32Styles s{DS_SETFONT, 0};
+    if (f & res::DsPopup) s.style |= WS_POPUP;
+    if (f & res::DsChild) s.style |= WS_CHILD;
+    if (f & res::DsVisible) s.style |= WS_VISIBLE;
+    if (f & res::DsCaption) s.style |= WS_CAPTION;
+    if (f & res::DsSysMenu) s.style |= WS_SYSMENU;
+    if (f & res::DsMinimizeBox) s.style |= WS_MINIMIZEBOX;
+    if (f & res::DsModalFrame) s.style |= DS_MODALFRAME;
+    if (f & res::DsCentre) s.style |= DS_CENTER;
+    if (f & res::DsSetForeground) s.style |= DS_SETFOREGROUND;
+    if (f & res::DsControlParent) {
+        // A page inside another dialog: Tab moves through its controls as
+        // if they were the parent's own.
+        s.style |= DS_CONTROL;
+        s.exStyle |= WS_EX_CONTROLPARENT;
+    }
+    return s;
+}
+
+Win32Styles ControlStyles(const res::ControlTemplate& control) {
+    const std::uint32_t f = control.style;
+    Win32Styles s{WS_CHILD, 0};
+    if (!(f & res::CsHidden)) s.style |= WS_VISIBLE;
+    if (f & res::CsDisabled) s.style |= WS_DISABLED;
+    if (f & res::CsGroup) s.style |= WS_GROUP;
+    if (f & res::CsTabStop) s.style |= WS_TABSTOP;
+    if (f & res::CsBorder) s.style |= WS_BORDER;
+    if (f & res::CsVScroll) s.style |= WS_VSCROLL;
+
+    switch (control.cls) {
+    case ControlClass::PushButton:
+        s.style |= BS_PUSHBUTTON | ButtonAlignment(f);
+        break;
+    case ControlClass::DefPushButton:
+        s.style |= BS_DEFPUSHBUTTON | ButtonAlignment(f);
+        break;
+    case ControlClass::AutoCheckBox:
+        s.style |= BS_AUTOCHECKBOX | ButtonAlignment(f);
+        if (f & res::CsPushLike) s.style |= BS_PUSHLIKE;
+        break;
+    case ControlClass::AutoRadioButton:
+        s.style |= BS_AUTORADIOBUTTON | ButtonAlignment(f);
+        if (f & res::CsPushLike) s.style |= BS_PUSHLIKE;
+        break;
+    case ControlClass::GroupBox:
+        s.style |= BS_GROUPBOX | ButtonAlignment(f);
+        break;
+    case ControlClass::Edit:
+        s.style |= EditAlignment(f);
+        if (f & res::CsAutoHScroll) s.style |= ES_AUTOHSCROLL;
+        break;
+    case ControlClass::DropDownList:
+        s.style |= CBS_DROPDOWNLIST;
+        break;
+    case ControlClass::Static:
+        s.style |= StaticAlignment(f) | StaticExtras(f);
+        break;
+    case ControlClass::Picture:
+        s.style |= SS_BITMAP | StaticExtras(f);
+        break;
+    case ControlClass::Icon:
+        s.style |= SS_ICON | StaticExtras(f);
+        break;
+    case ControlClass::BlackFrame:
+        s.style |= SS_BLACKFRAME | StaticExtras(f);
+        break;
+    case ControlClass::HScrollBar:
+        s.style |= SBS_HORZ;
+        break;
+    case ControlClass::VScrollBar:
+        s.style |= SBS_VERT;
+        break;
+    }
+    return s;
+}
+
+DialogTemplateImage::DialogTemplateImage(const res::DialogTemplate& dialog) {
+    WordWriter w(words_);
+    const Win32Styles styles = DialogStyles(dialog);
+
+    w.Word(1);      // dlgVer
+    w.Word(0xFFFF); // signature: extended template
+    w.Dword(0);     // helpID
+    w.Dword(styles.exStyle);
+    w.Dword(styles.style);
+    w.Word(static_cast<WORD>(dialog.controls.size()));
+    w.Short(dialog.rect.x);
+    w.Short(dialog.rect.y);
+    w.Short(dialog.rect.cx);
+    w.Short(dialog.rect.cy);
+    w.Word(0); // no menu
+    w.Word(0); // the predefined dialog class
+    w.Text(dialog.caption);
+    w.Word(static_cast<WORD>(dialog.pointSize));
+    w.Word(FW_NORMAL);
+    w.Word(static_cast<WORD>(DEFAULT_CHARSET << 8)); // italic 0 (low byte), charset
+    w.Text(dialog.font);
+
+    for (const res::ControlTemplate& control : dialog.controls) {
+        w.AlignToDword();
+        const Win32Styles cs = ControlStyles(control);
+        w.Dword(0); // helpID
+        w.Dword(cs.exStyle);
+        w.Dword(cs.style);
+        w.Short(control.rect.x);
+        w.Short(control.rect.y);
+        w.Short(control.rect.cx);
+        w.Short(control.rect.cy);
+        // NoId (-1) is stored as 0xFFFFFFFF, as a resource compiler writes it.
+        w.Dword(static_cast<DWORD>(control.id));
+        w.Ordinal(static_cast<WORD>(ControlClassAtom(control.cls)));
+        if (ShowsResource(control.cls))
+            w.Ordinal(static_cast<WORD>(control.resource));
+        else
+            w.Text(control.text);
+        w.Word(0); // no creation data
+    }
+}
+
+} // namespace osa::win32

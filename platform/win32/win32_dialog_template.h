@@ -1,0 +1,55 @@
+// Dialog templates in memory. The controller keeps its dialogs once, as the
+// records of controller/res; this file turns one record into the extended
+// dialog template (DLGTEMPLATEEX followed by DLGITEMTEMPLATEEX items) that
+// DialogBoxIndirectParamW and CreateDialogIndirectParamW read, the same bytes
+// a resource compiler would have written for a DIALOGEX statement.
+//
+// Layout (learn.microsoft.com, "DLGTEMPLATEEX structure" and
+// "DLGITEMTEMPLATEEX structure"): a header of fixed fields, then the menu,
+// class and title as sz_Or_Ord arrays of WORDs, then the font (point size,
+// weight, italic, charset, face name) because DS_SETFONT is set; each item
+// starts on a DWORD boundary, names its class by ordinal (0x0080 button,
+// 0x0081 edit, 0x0082 static, 0x0084 scroll bar, 0x0085 combo box) and its
+// title by text or, for SS_BITMAP and SS_ICON, by the resource number as an
+// ordinal (0xFFFF, n), and ends with an empty creation-data count.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "controller/res/resources.h"
+#include "platform/win32/win32_api.h"
+
+namespace osa::win32 {
+
+// Window class ordinals of the predefined controls.
+enum class ControlAtom : WORD {
+    Button = 0x0080,
+    Edit = 0x0081,
+    Static = 0x0082,
+    ScrollBar = 0x0084,
+    ComboBox = 0x0085,
+};
+
+struct Win32Styles {
+    DWORD style = 0;
+    DWORD exStyle = 0;
+};
+
+// The window styles of a dialog and of a control, from the template flags.
+Win32Styles DialogStyles(const res::DialogTemplate& dialog);
+Win32Styles ControlStyles(const res::ControlTemplate& control);
+ControlAtom ControlClassAtom(res::ControlClass cls);
+
+// A built template. The WORD vector keeps the DWORD alignment the items need:
+// its storage comes from operator new, aligned for any fundamental type.
+class DialogTemplateImage {
+  public:
+    explicit DialogTemplateImage(const res::DialogTemplate& dialog);
+    const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
+    std::size_t SizeInBytes() const { return words_.size() * sizeof(WORD); }
+
+  private:
+    std::vector<WORD> words_;
+};
+
+} // namespace osa::win32
