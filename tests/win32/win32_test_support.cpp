@@ -1,0 +1,137 @@
+#include "tests/win32/win32_test_support.h"
+
+#include <thread>
+
+#include "platform/win32/win32_text.h"
+
+namespace osa::wintest {
+
+namespace {
+
+struct Collect {
+    DWORD processId = 0; // 0: any
+    const char* className = nullptr;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam) {
+    auto& c = *reinterpret_cast<Collect*>(lParam);
+    if (!IsWindowVisible(window)) return TRUE;
+    if (c.processId != 0) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (pid != c.processId) return TRUE;
+    }
+    if (c.className != nullptr && ClassName(window) != c.className) return TRUE;
+    c.found.push_back(window);
+    return TRUE;
+}
+
+HICON SystemIcon(LPCWSTR id) {
+    return LoadIconW(nullptr, id);
+}
+
+} // namespace
+
+std::string ClassName(HWND window) {
+    wchar_t name[256] = {};
+    const int n = GetClassNameW(window, name, 256);
+    return n > 0 ? win32::Narrow(std::wstring_view(name, static_cast<std::size_t>(n))) : "";
+}
+
+std::string Text(HWND window) {
+    return win32::WindowText(window);
+}
+
+std::vector<HWND> ThreadWindows(DWORD threadId, const char* className) {
+    Collect c{0, className, {}};
+    EnumThreadWindows(threadId, CollectWindow, reinterpret_cast<LPARAM>(&c));
+    return c.found;
+}
+
+std::vector<HWND> ProcessWindows(DWORD processId, const char* className) {
+    Collect c{processId, className, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&c));
+    return c.found;
+}
+
+std::vector<HWND> Children(HWND parent) {
+    std::vector<HWND> out;
+    for (HWND c = GetWindow(parent, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT))
+        out.push_back(c);
+    return out;
+}
+
+HWND WaitFor(const std::function<HWND()>& find) {
+    const auto deadline = std::chrono::steady_clock::now() + Patience;
+    do {
+        if (HWND w = find()) return w;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    } while (std::chrono::steady_clock::now() < deadline);
+    return nullptr;
+}
+
+bool WaitUntil(const std::function<bool()>& ready) {
+    const auto deadline = std::chrono::steady_clock::now() + Patience;
+    do {
+        if (ready()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    } while (std::chrono::steady_clock::now() < deadline);
+    return false;
+}
+
+BoxIcon MessageBoxIcon(HWND box) {
+    for (HWND child : Children(box)) {
+        if ((GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) continue;
+        if (ClassName(child) != "Static") continue;
+        auto icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+        if (icon == nullptr) return BoxIcon::None;
+        if (icon == SystemIcon(IDI_HAND)) return BoxIcon::Hand;
+        if (icon == SystemIcon(IDI_EXCLAMATION)) return BoxIcon::Exclamation;
+        if (icon == SystemIcon(IDI_ASTERISK)) return BoxIcon::Asterisk;
+        if (icon == SystemIcon(IDI_QUESTION)) return BoxIcon::Question;
+        return BoxIcon::Other;
+    }
+    return BoxIcon::None;
+}
+
+const char* ToString(BoxIcon icon) {
+    switch (icon) {
+    case BoxIcon::None:
+        return "none";
+    case BoxIcon::Hand:
+        return "stop";
+    case BoxIcon::Exclamation:
+        return "exclamation";
+    case BoxIcon::Asterisk:
+        return "information";
+    case BoxIcon::Question:
+        return "question";
+    case BoxIcon::Other:
+        break;
+    }
+    return "other";
+}
+
+Pictures PicturesOf(HWND dialog) {
+    Pictures p;
+    for (HWND child : Children(dialog)) {
+        if (ClassName(child) != "Static") continue;
+        const auto type = GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK;
+        if (type == SS_BITMAP) {
+            ++p.bitmaps;
+            if (SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0) != 0) ++p.bitmapsLoaded;
+        } else if (type == SS_ICON) {
+            ++p.icons;
+            if (SendMessageW(child, STM_GETICON, 0, 0) != 0) ++p.iconsLoaded;
+        }
+    }
+    return p;
+}
+
+void PressOk(HWND dialog) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+}
+
+} // namespace osa::wintest
