@@ -59,4 +59,7 @@ osa_wine_prefix() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
     wineserver -w || true
   fi
+  # A Wine server left from an earlier run keeps the X display it started
+  # with; windows cannot be made on a display that has gone away.
+  wineserver -k 2>/dev/null || true
 }

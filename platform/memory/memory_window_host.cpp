@@ -389,7 +389,8 @@ std::intptr_t MemoryWindowHost::DialogBox(int templateId, Window owner, DialogPr
     init.param = param;
     (void)Send(*d, init);
     RunModalLoop(w);
-    std::intptr_t result = Lookup(w)->result;
+    const Dialog* ended = Lookup(w);
+    std::intptr_t result = ended != nullptr ? ended->result : -1;
     modalStack_.erase(std::remove(modalStack_.begin(), modalStack_.end(), w), modalStack_.end());
     Destroy(w);
     return result;
@@ -496,7 +497,9 @@ void MemoryWindowHost::SetItemText(Window dialog, int id, std::string_view text)
     Control* c = LookupControl(dialog, id);
     if (c == nullptr) return;
     c->text = std::string(text);
-    if (c->tmpl->cls == res::ControlClass::Edit) SendCommand(*Lookup(dialog), id, notify::EditChange);
+    Dialog* d = Lookup(dialog);
+    if (d != nullptr && c->tmpl->cls == res::ControlClass::Edit)
+        SendCommand(*d, id, notify::EditChange);
 }
 
 std::string MemoryWindowHost::GetItemText(Window dialog, int id) {
