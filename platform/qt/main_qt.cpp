@@ -1,0 +1,40 @@
+// The Linux program osactl: the Qt window host and the Linux single instance
+// installed as the platform services, then the portable entry. A SIGTERM or
+// SIGINT closes the windows the way a close request does, so the main
+// window ends through its own close handling.
+#include <QApplication>
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "controller/shell/entry.h"
+#include "platform/qt/qt_instance_guard.h"
+#include "platform/qt/qt_termination.h"
+#include "platform/qt/qt_window_host.h"
+#include "platform/services.h"
+
+int main(int argc, char* argv[]) {
+    // The arguments as given: QApplication takes its own options (-platform,
+    // -style, ...) out of argv, and the controller ignores unknown ones anyway.
+    const std::vector<std::string> given(argv, argv + argc);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("osactl"));
+    // The program ends when the main dialog does, not with its last window.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    osa::QtWindowHost host;
+    osa::QtInstanceGuard guard([&host] {
+        std::fprintf(stderr, "osactl: another controller asked this one to come forward\n");
+        host.RaiseWindow(osa::Window{});
+    });
+    osa::TerminationRequests termination([&host] { host.RequestClose(); });
+
+    const osa::Services previous = osa::InstallServices(osa::Services{&host, &guard});
+    const std::vector<std::string_view> args(given.begin(), given.end());
+    const int result = osa::RunController(0, args);
+    osa::InstallServices(previous);
+    return result;
+}

@@ -1,0 +1,270 @@
+#include "platform/qt/qt_dialog_widgets.h"
+
+#include <QAbstractItemView>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QTimer>
+
+#include <cstdlib>
+
+namespace osa::qt {
+
+int MulDiv(int a, int b, int c) {
+    if (c == 0) return -1; // as Win32 reports a division by zero
+    long long product = static_cast<long long>(a) * b;
+    long long half = std::llabs(static_cast<long long>(c)) / 2;
+    bool negative = (product < 0) != (c < 0);
+    long long magnitude = (std::llabs(product) + half) / std::llabs(static_cast<long long>(c));
+    return static_cast<int>(negative ? -magnitude : magnitude);
+}
+
+QFont DialogFont(const res::DialogTemplate& dialog) {
+    QFont font;
+    const std::string_view name = dialog.font;
+    if (name == "MS Sans Serif" || name == "MS Shell Dlg" || name == "MS Shell Dlg 2") {
+        font.setFamily(QStringLiteral("DejaVu Sans"));
+    } else {
+        font.setFamily(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    }
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(dialog.pointSize > 0 ? dialog.pointSize : 8);
+    return font;
+}
+
+BaseUnits DialogBaseUnits(const QFont& font) {
+    QFontMetrics metrics(font);
+    int width = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    // GdiGetCharDimensions: (cx / 26 + 1) / 2, the rounded average of 52.
+    return BaseUnits{(width / 26 + 1) / 2, metrics.ascent() + metrics.descent()};
+}
+
+QRect MapDialogUnits(const BaseUnits& units, const res::DluRect& rect) {
+    return QRect(MulDiv(rect.x, units.x, 4), MulDiv(rect.y, units.y, 8),
+                 MulDiv(rect.cx, units.x, 4), MulDiv(rect.cy, units.y, 8));
+}
+
+// --- DialogWindow --------------------------------------------------------------
+
+DialogWindow::DialogWindow(QWidget* owner, Qt::WindowFlags flags, SurfaceSink& sink,
+                           std::uintptr_t handle)
+    : QDialog(owner, flags), sink_(sink), handle_(handle) {
+    setMouseTracking(true);
+    setSizeGripEnabled(false);
+}
+
+void DialogWindow::Finish() {
+    finishing_ = true;
+    QDialog::done(0);
+}
+
+void DialogWindow::done(int result) {
+    // accept(), reject() and Qt's own key handling end here; only the host
+    // ends a dialog, when its procedure calls EndDialog.
+    if (finishing_) QDialog::done(result);
+}
+
+bool DialogWindow::event(QEvent* event) {
+    if (event->type() == QEvent::Close && finishing_) {
+        event->accept();
+        return true;
+    }
+    if (sink_.SurfaceEvent(handle_, this, event)) return true;
+    return QDialog::event(event);
+}
+
+// --- PageWidget ----------------------------------------------------------------
+
+PageWidget::PageWidget(QWidget* parent, SurfaceSink& sink, std::uintptr_t handle)
+    : QWidget(parent), sink_(sink), handle_(handle) {
+    setMouseTracking(true);
+}
+
+bool PageWidget::event(QEvent* event) {
+    if (sink_.SurfaceEvent(handle_, this, event)) return true;
+    return QWidget::event(event);
+}
+
+// --- StaticLabel ---------------------------------------------------------------
+
+StaticLabel::StaticLabel(QWidget* parent, SurfaceSink& sink, std::uintptr_t handle, int textFlags)
+    : QLabel(parent), sink_(sink), handle_(handle), textFlags_(textFlags) {
+    setTextFormat(Qt::PlainText);
+    // Statics let the mouse through to their dialog, as Win32 statics
+    // without SS_NOTIFY do (HTTRANSPARENT).
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void StaticLabel::paintEvent(QPaintEvent*) {
+    StaticPaint colours = sink_.StaticColours(handle_);
+    QPainter painter(this);
+    painter.fillRect(rect(), colours.background.value_or(palette().color(QPalette::Window)));
+    drawFrame(&painter);
+    const QRect area = contentsRect();
+    if (!pixmap().isNull()) {
+        painter.drawPixmap(area.topLeft(), pixmap());
+        return;
+    }
+    QPalette pal = palette();
+    if (colours.text) {
+        // A disabled static keeps the grey text, as Win32 draws it.
+        pal.setColor(QPalette::Active, QPalette::WindowText, *colours.text);
+        pal.setColor(QPalette::Inactive, QPalette::WindowText, *colours.text);
+    }
+    style()->drawItemText(&painter, area, textFlags_, pal, isEnabled(), text(),
+                          QPalette::WindowText);
+}
+
+// --- ComboControl --------------------------------------------------------------
+
+namespace {
+// Combo box notifications (Win32 numbers).
+constexpr int CbnSelChange = 1;
+constexpr int CbnDropDown = 7;
+constexpr int CbnCloseUp = 8;
+constexpr int CbnSelEndOk = 9;
+constexpr int CbnSelEndCancel = 10;
+} // namespace
+
+ComboControl::ComboControl(QWidget* parent, SurfaceSink& sink, std::uintptr_t handle)
+    : QComboBox(parent), sink_(sink), handle_(handle) {
+    connect(this, &QComboBox::activated, this, [this](int) {
+        if (popupOpen_ || closePending_) {
+            picked_ = true;
+            return;
+        }
+        sink_.Notify(handle_, CbnSelEndOk);
+        sink_.Notify(handle_, CbnSelChange);
+    });
+}
+
+void ComboControl::showPopup() {
+    sink_.Notify(handle_, CbnDropDown);
+    picked_ = false;
+    popupOpen_ = true;
+    QComboBox::showPopup();
+    // The pop-up's container closes in several ways (a choice, Esc, a click
+    // elsewhere); its Hide event sees them all.
+    if (!watchingPopup_ && view() != nullptr && view()->window() != window()) {
+        view()->window()->installEventFilter(this);
+        watchingPopup_ = true;
+    }
+    if (!view()->window()->isVisible()) PopupClosed(); // it could not be shown
+}
+
+bool ComboControl::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Hide && popupOpen_ && watched == view()->window()) PopupClosed();
+    return QComboBox::eventFilter(watched, event);
+}
+
+void ComboControl::PopupClosed() {
+    popupOpen_ = false;
+    closePending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        const bool picked = picked_;
+        picked_ = false;
+        closePending_ = false;
+        sink_.Notify(handle_, picked ? CbnSelEndOk : CbnSelEndCancel);
+        sink_.Notify(handle_, CbnCloseUp);
+        if (picked) sink_.Notify(handle_, CbnSelChange);
+    });
+}
+
+// --- ScrollControl -------------------------------------------------------------
+
+ScrollControl::ScrollControl(Qt::Orientation orientation, QWidget* parent, SurfaceSink& sink,
+                             std::uintptr_t handle)
+    : QScrollBar(orientation, parent), sink_(sink), handle_(handle) {
+    // A control's range starts empty, as a Win32 scroll bar control's does.
+    setRange(0, 0);
+    setSingleStep(1);
+    setPageStep(0);
+    // The thumb follows the mouse while dragged without changing the value.
+    setTracking(false);
+    connect(this, &QAbstractSlider::actionTriggered, this,
+            [this](int action) { OnAction(action); });
+    connect(this, &QAbstractSlider::sliderMoved, this, [this](int position) {
+        if (!setting_) sink_.Scroll(handle_, sb::ThumbTrack, position);
+    });
+    connect(this, &QAbstractSlider::sliderReleased, this, [this] {
+        if (setting_) return;
+        sink_.Scroll(handle_, sb::ThumbPosition, sliderPosition());
+        sink_.Scroll(handle_, sb::EndScroll, 0);
+    });
+}
+
+void ScrollControl::SetRange(int min, int max) {
+    setting_ = true;
+    setRange(min, max < min ? min : max);
+    setting_ = false;
+}
+
+void ScrollControl::SetPosition(int pos) {
+    setting_ = true;
+    setValue(pos);
+    setting_ = false;
+}
+
+void ScrollControl::OnAction(int action) {
+    if (setting_) return;
+    // QAbstractSlider has moved the slider position already and applies it
+    // as the value when this returns; put it back first, so only the
+    // procedure's SetScrollPos can move it.
+    const int current = value();
+    setting_ = true;
+    setSliderPosition(current);
+    setting_ = false;
+    int code = -1;
+    switch (action) {
+    case SliderSingleStepSub:
+        code = sb::LineLeft;
+        break;
+    case SliderSingleStepAdd:
+        code = sb::LineRight;
+        break;
+    case SliderPageStepSub:
+        code = sb::PageLeft;
+        break;
+    case SliderPageStepAdd:
+        code = sb::PageRight;
+        break;
+    case SliderToMinimum:
+        code = sb::Left;
+        break;
+    case SliderToMaximum:
+        code = sb::Right;
+        break;
+    default:
+        return; // SliderMove: the wheel, or the thumb let go (reported already)
+    }
+    stepPending_ = true;
+    sink_.Scroll(handle_, code, 0);
+}
+
+bool ScrollControl::event(QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (stepPending_ && !isSliderDown() &&
+        (type == QEvent::MouseButtonRelease ||
+         (type == QEvent::KeyRelease && !static_cast<QKeyEvent*>(event)->isAutoRepeat()))) {
+        stepPending_ = false;
+        sink_.Scroll(handle_, sb::EndScroll, 0);
+    }
+    return QScrollBar::event(event);
+}
+
+// --- EditControl ---------------------------------------------------------------
+
+EditControl::EditControl(QWidget* parent, SurfaceSink& sink, std::uintptr_t handle)
+    : QLineEdit(parent), sink_(sink), handle_(handle) {}
+
+void EditControl::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    if (event->reason() != Qt::PopupFocusReason) sink_.Notify(handle_, notify::EditKillFocus);
+}
+
+} // namespace osa::qt

@@ -1,0 +1,195 @@
+// The Qt widgets that stand for the windows of a Win32 dialog: the dialog
+// surfaces (a modal or pop-up QDialog, a child page) and the controls whose
+// behaviour Qt does not give as Win32 does (statics that ask their dialog
+// for colours on every paint, a drop-down list that reports its pop-up, a
+// scroll bar that does not move by itself, an edit that reports losing the
+// focus). Each widget knows its host only through SurfaceSink and its own
+// window value; platform/qt/qt_window_host.cpp owns the rest.
+//
+// Layout in dialog units is Windows': the base units come from the dialog's
+// font (see DialogBaseUnits) and every coordinate is converted with MulDiv.
+#pragma once
+#include <QComboBox>
+#include <QDialog>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QWidget>
+
+#include <cstdint>
+#include <optional>
+
+#include "controller/res/resources.h"
+#include "platform/window_host.h"
+
+namespace osa::qt {
+
+// Win32's MulDiv for the small non-negative and negative values of layouts:
+// a * b / c rounded half away from zero.
+int MulDiv(int a, int b, int c);
+
+struct BaseUnits {
+    int x = 0; // average character width of the dialog font
+    int y = 0; // character height of the dialog font
+};
+
+// The font a template asks for. "MS Sans Serif" and "MS Shell Dlg" are
+// Windows bitmap and alias fonts; they map to DejaVu Sans (a sans-serif of
+// the same build everywhere) at the template's point size.
+QFont DialogFont(const res::DialogTemplate& dialog);
+
+// Windows' dialog base units for `font`: x is the width of the 52 letters
+// A-Z a-z divided by 52 and rounded, y the font height (ascent + descent).
+BaseUnits DialogBaseUnits(const QFont& font);
+
+// Dialog units to pixels: x and width scale by x/4, y and height by y/8.
+QRect MapDialogUnits(const BaseUnits& units, const res::DluRect& rect);
+
+// How a static wants to be painted, as its dialog answered CtlColorStatic.
+struct StaticPaint {
+    std::optional<QColor> background; // the brush; none: the default face colour
+    std::optional<QColor> text;
+};
+
+// What the widgets report to the host. Every call names the window value of
+// the widget (control or dialog) it comes from.
+class SurfaceSink {
+  public:
+    // An event of a dialog surface. True when the host consumed it.
+    virtual bool SurfaceEvent(std::uintptr_t dialog, QWidget* surface, QEvent* event) = 0;
+    // Asks the static's dialog how to paint it (sends CtlColorStatic).
+    virtual StaticPaint StaticColours(std::uintptr_t control) = 0;
+    // A notification of a control, sent as Command(id, code) to its dialog.
+    virtual void Notify(std::uintptr_t control, int code) = 0;
+    // A scroll bar action, sent as HScroll/VScroll(id, code, position).
+    virtual void Scroll(std::uintptr_t control, int code, int position) = 0;
+
+  protected:
+    ~SurfaceSink() = default;
+};
+
+// A modal or pop-up dialog. Ends only through Finish(): Qt's own ways of
+// closing a QDialog (accept, reject, Esc, the close button) go to the host
+// as events and become messages to the dialog procedure.
+class DialogWindow final : public QDialog {
+  public:
+    DialogWindow(QWidget* owner, Qt::WindowFlags flags, SurfaceSink& sink, std::uintptr_t handle);
+
+    void Finish();
+    bool Finishing() const { return finishing_; }
+
+    void done(int result) override;
+
+  protected:
+    bool event(QEvent* event) override;
+
+  private:
+    SurfaceSink& sink_;
+    std::uintptr_t handle_;
+    bool finishing_ = false;
+};
+
+// A child dialog (a page) inside another dialog's client area.
+class PageWidget final : public QWidget {
+  public:
+    PageWidget(QWidget* parent, SurfaceSink& sink, std::uintptr_t handle);
+
+  protected:
+    bool event(QEvent* event) override;
+
+  private:
+    SurfaceSink& sink_;
+    std::uintptr_t handle_;
+};
+
+// A static control: text, picture or icon. Before each paint it asks its
+// dialog for colours, as a Win32 static sends WM_CTLCOLORSTATIC, and fills
+// its rectangle with the brush (the default face colour when none). Text
+// follows the Win32 static rules: word wrap, '&' marks a mnemonic, "&&" is
+// an ampersand.
+class StaticLabel final : public QLabel {
+  public:
+    StaticLabel(QWidget* parent, SurfaceSink& sink, std::uintptr_t handle, int textFlags);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    SurfaceSink& sink_;
+    std::uintptr_t handle_;
+    int textFlags_;
+};
+
+// A drop-down list. Reports as a Win32 combo box does:
+//   pop-up opens                   CBN_DROPDOWN
+//   pop-up closes with a choice    CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE
+//   pop-up closes without one      CBN_SELENDCANCEL, CBN_CLOSEUP
+//   choice on the closed box       CBN_SELENDOK, CBN_SELCHANGE
+//     (arrow keys, wheel)
+// Qt hides the pop-up before it announces the choice, so the closing
+// notifications are sent once the event that closed it has been handled.
+// Programmatic selection sends nothing.
+class ComboControl final : public QComboBox {
+  public:
+    ComboControl(QWidget* parent, SurfaceSink& sink, std::uintptr_t handle);
+
+    void showPopup() override;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void PopupClosed();
+
+    SurfaceSink& sink_;
+    std::uintptr_t handle_;
+    bool popupOpen_ = false;
+    bool picked_ = false;
+    bool closePending_ = false; // closed; the closing notifications are still due
+    bool watchingPopup_ = false;
+};
+
+// A scroll bar that, like a Win32 scroll bar control, only reports: the
+// position changes when the dialog procedure sets it (SetPosition).
+//   arrow, page area, Home/End  SB_LINE*, SB_PAGE*, SB_LEFT/RIGHT, then
+//                               SB_ENDSCROLL when the button or key is let go
+//   thumb dragged               SB_THUMBTRACK with the thumb's position
+//   thumb let go                SB_THUMBPOSITION with it, then SB_ENDSCROLL
+// While dragging, the thumb follows the mouse; let go, it returns to the
+// position the procedure set.
+class ScrollControl final : public QScrollBar {
+  public:
+    ScrollControl(Qt::Orientation orientation, QWidget* parent, SurfaceSink& sink,
+                  std::uintptr_t handle);
+
+    void SetRange(int min, int max);
+    void SetPosition(int pos);
+
+  protected:
+    bool event(QEvent* event) override;
+
+  private:
+    void OnAction(int action);
+
+    SurfaceSink& sink_;
+    std::uintptr_t handle_;
+    bool setting_ = false;     // our own changes are not reported
+    bool stepPending_ = false; // a step was reported; SB_ENDSCROLL is due
+};
+
+// An edit. Reports EN_KILLFOCUS when the focus leaves it (not for a pop-up
+// menu of its own); EN_CHANGE is connected by the host.
+class EditControl final : public QLineEdit {
+  public:
+    EditControl(QWidget* parent, SurfaceSink& sink, std::uintptr_t handle);
+
+  protected:
+    void focusOutEvent(QFocusEvent* event) override;
+
+  private:
+    SurfaceSink& sink_;
+    std::uintptr_t handle_;
+};
+
+} // namespace osa::qt
