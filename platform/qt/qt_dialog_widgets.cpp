@@ -92,8 +92,9 @@ bool PageWidget::event(QEvent* event) {
 
 // --- StaticLabel ---------------------------------------------------------------
 
-StaticLabel::StaticLabel(QWidget* parent, SurfaceSink& sink, std::uintptr_t handle, int textFlags)
-    : QLabel(parent), sink_(sink), handle_(handle), textFlags_(textFlags) {
+StaticLabel::StaticLabel(QWidget* parent, SurfaceSink& sink, std::uintptr_t handle, Kind kind,
+                         int textFlags)
+    : QLabel(parent), sink_(sink), handle_(handle), kind_(kind), textFlags_(textFlags) {
     setTextFormat(Qt::PlainText);
     // Statics let the mouse through to their dialog, as Win32 statics
     // without SS_NOTIFY do (HTTRANSPARENT).
@@ -101,6 +102,7 @@ StaticLabel::StaticLabel(QWidget* parent, SurfaceSink& sink, std::uintptr_t hand
 }
 
 void StaticLabel::paintEvent(QPaintEvent*) {
+    if (kind_ == Kind::Image && pixmap().isNull()) return;
     StaticPaint colours = sink_.StaticColours(handle_);
     QPainter painter(this);
     painter.fillRect(rect(), colours.background.value_or(palette().color(QPalette::Window)));

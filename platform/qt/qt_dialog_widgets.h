@@ -107,10 +107,13 @@ class PageWidget final : public QWidget {
 // dialog for colours, as a Win32 static sends WM_CTLCOLORSTATIC, and fills
 // its rectangle with the brush (the default face colour when none). Text
 // follows the Win32 static rules: word wrap, '&' marks a mnemonic, "&&" is
-// an ampersand.
+// an ampersand. A picture or icon static whose image is missing paints
+// nothing, so it does not hide its neighbours.
 class StaticLabel final : public QLabel {
   public:
-    StaticLabel(QWidget* parent, SurfaceSink& sink, std::uintptr_t handle, int textFlags);
+    enum class Kind { Text, Image };
+    StaticLabel(QWidget* parent, SurfaceSink& sink, std::uintptr_t handle, Kind kind,
+                int textFlags);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -118,6 +121,7 @@ class StaticLabel final : public QLabel {
   private:
     SurfaceSink& sink_;
     std::uintptr_t handle_;
+    Kind kind_;
     int textFlags_;
 };
 

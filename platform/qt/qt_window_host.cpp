@@ -316,7 +316,10 @@ void QtWindowHost::BuildControls(DialogRecord& dialog, QWidget* surface) {
         case ControlClass::Picture:
         case ControlClass::Icon: {
             auto* label =
-                new qt::StaticLabel(surface, *this, control->handle, StaticTextFlags(ct.style));
+                new qt::StaticLabel(surface, *this, control->handle,
+                                    ct.cls == ControlClass::Static ? qt::StaticLabel::Kind::Text
+                                                                   : qt::StaticLabel::Kind::Image,
+                                    StaticTextFlags(ct.style));
             if (ct.style & res::CsSunken) {
                 label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
                 label->setLineWidth(1);
