@@ -1194,8 +1194,17 @@ void QtWindowHost::RequestClose() {
 
     bool closed = false;
     if (dialog != 0) {
-        RunCloseChain(dialog);
+        // A window without a close command still takes WM_CLOSE, as on
+        // Windows when the session ends.
         auto record = FindDialog(dialog);
+        if (record && record->closeRemoved) {
+            DialogMessage m;
+            m.msg = Msg::Close;
+            if (Send(dialog, m) == 0) SendCommand(dialog, mb::IdCancel, notify::ButtonClicked);
+        } else {
+            RunCloseChain(dialog);
+        }
+        record = FindDialog(dialog);
         closed = !record || record->ended;
     } else if (auto* box = qobject_cast<QMessageBox*>(top.data())) {
         if (QAbstractButton* escape = box->escapeButton())

@@ -419,6 +419,27 @@ TEST_F(QtHostTest, CloseButtonGivesSysCommandThenCloseThenCancelUntilRemoved) {
     EXPECT_EQ(Messages(Who::Main, Msg::SysCommand).front().code, sc::Close);
 }
 
+TEST_F(QtHostTest, CloseRequestFromOutsideClosesTheOpenBoxThenTheMainWindow) {
+    // What osactl does on SIGTERM: the innermost window first (a box as by
+    // its Esc key), then the main window through its close handling.
+    mainAnswer = [&](Window d, const DialogMessage& m) -> std::intptr_t {
+        if (m.msg == Msg::Close) Windows().EndDialog(d, 5);
+        return 0;
+    };
+    int boxAnswer = 0;
+    bool mainOpenAfterBox = false;
+    const std::intptr_t result = Run([&] {
+        WhenModal([&](QWidget*) { host.RequestClose(); },
+                  [](QWidget* w) { return w->objectName() != QStringLiteral("dlg_10"); });
+        boxAnswer = host.MessageBox(main, "Proceed?", "Check", mb::OkCancel | mb::IconQuestion);
+        mainOpenAfterBox = MainWidget() != nullptr && MainWidget()->isVisible();
+        ProcessUntil([&] { return !MainWidget()->isVisible(); });
+    });
+    EXPECT_EQ(boxAnswer, mb::IdCancel);
+    EXPECT_TRUE(mainOpenAfterBox);
+    EXPECT_EQ(result, 5);
+}
+
 // --- Ending --------------------------------------------------------------------
 
 TEST_F(QtHostTest, NothingRunsAfterEndDialogButTheDestroyMessages) {
