@@ -916,10 +916,10 @@ void QtWindowHost::ShowItem(Window dialog, int id, bool show) {
 }
 
 bool QtWindowHost::IsItemVisible(Window dialog, int id) {
-    // The control's own visibility (WS_VISIBLE); a dialog not yet shown
-    // does not hide its controls here.
+    // The control's own visibility (WS_VISIBLE): isHidden() is true only
+    // after hide(), whether or not the dialog is on screen yet.
     QWidget* w = ItemWidget(dialog, id);
-    return w != nullptr && !(w->isHidden() && w->testAttribute(Qt::WA_WState_ExplicitShowHide));
+    return w != nullptr && !w->isHidden();
 }
 
 void QtWindowHost::CheckItem(Window dialog, int id, bool checked) {
