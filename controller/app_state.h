@@ -4,7 +4,9 @@
 #pragma once
 #include <cstdint>
 
+#include "controller/settings/media_record.h"
 #include "controller/shell/result_code.h"
+#include "platform/process_launcher.h"
 
 namespace osa {
 
@@ -47,7 +49,41 @@ struct AppState {
     char mediaDir[MaxPath] = {};
     char companionCommand[MaxPath] = {};
 
+    // Main window and the job.
     std::uintptr_t mainDialog = 0; // window value of the main dialog while it exists
+    std::uintptr_t pageDialog = 0; // the cut settings page
+    char FirmwareVersion[TextBufferChars + 1] = {};
+    std::int32_t FirmwareV2 = 0;
+    std::int32_t MediaIndex = 0;
+    std::int32_t AdjustSettings = 0;
+    std::int32_t CurrentCondition = 0;
+    std::int32_t CurrentSpeed = 0;
+    std::int32_t CurrentPressure = 0;
+    std::int32_t CurrentOffset = 0;
+    std::int32_t CapColour = 0;
+    std::int32_t RollAction = 0;
+    std::int32_t ThickMediaMode = 0;
+    std::int32_t Direction = 0;
+    std::int32_t MarksOn = 0;
+    std::int32_t MarkDistX = 0; // micrometres
+    std::int32_t MarkDistY = 0; // micrometres
+    std::int32_t AutoSearchMarks = 0;
+    std::int32_t Unit = 0; // 0 millimetres, 1 inches
+    std::int32_t CalibrationOpen = 0;
+    std::int32_t GuideShown = 0;
+    std::int32_t CurrentStep = 0;
+
+    // Calibration values read from the cutter.
+    std::int32_t SensorCorrectionX = 0;
+    std::int32_t SensorCorrectionY = 0;
+    std::int32_t FeedAdjustment = 0;
+
+    // The media catalogue of the run.
+    MediaCatalogue Media{};
+
+    // The companion program (animated instructions).
+    ProcessRecord companionProcess{};
+    std::uintptr_t companionWindow = 0;
 };
 
 // The process's record. Tests reset it with ResetAppState().

@@ -31,3 +31,22 @@ InstanceGuard& Instance() {
 }
 
 } // namespace osa
+
+namespace osa {
+
+ProfileStore& Profiles() {
+    if (g_services.profiles == nullptr) Missing("profile");
+    return *g_services.profiles;
+}
+
+FileSystem& Files() {
+    if (g_services.files == nullptr) Missing("file-system");
+    return *g_services.files;
+}
+
+ProcessLauncher& Processes() {
+    if (g_services.processes == nullptr) Missing("process");
+    return *g_services.processes;
+}
+
+} // namespace osa

@@ -2,7 +2,10 @@
 // (or by a test) before the core runs. The core reaches every platform
 // service through these accessors only.
 #pragma once
+#include "platform/file_system.h"
 #include "platform/instance_guard.h"
+#include "platform/process_launcher.h"
+#include "platform/profile_store.h"
 #include "platform/window_host.h"
 
 namespace osa {
@@ -10,6 +13,9 @@ namespace osa {
 struct Services {
     WindowHost* windows = nullptr;
     InstanceGuard* instance = nullptr;
+    ProfileStore* profiles = nullptr;
+    FileSystem* files = nullptr;
+    ProcessLauncher* processes = nullptr;
 };
 
 // Installs the services; returns the ones installed before.
@@ -17,5 +23,8 @@ Services InstallServices(const Services& services);
 
 WindowHost& Windows();
 InstanceGuard& Instance();
+ProfileStore& Profiles();
+FileSystem& Files();
+ProcessLauncher& Processes();
 
 } // namespace osa
