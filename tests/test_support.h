@@ -5,6 +5,7 @@
 
 #include "controller/app_state.h"
 #include "platform/memory/memory_instance_guard.h"
+#include "platform/memory/memory_process_launcher.h"
 #include "platform/memory/memory_window_host.h"
 #include "platform/services.h"
 
@@ -14,12 +15,15 @@ class CoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetAppState();
-        previous_ = InstallServices(Services{&host, &guard});
+        Services services{&host, &guard};
+        services.processes = &launcher;
+        previous_ = InstallServices(services);
     }
     void TearDown() override { InstallServices(previous_); }
 
     MemoryWindowHost host;
     MemoryInstanceGuard guard;
+    MemoryProcessLauncher launcher;
 
 private:
     Services previous_{};
