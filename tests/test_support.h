@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "controller/app_state.h"
+#include "platform/memory/memory_file_system.h"
 #include "platform/memory/memory_instance_guard.h"
 #include "platform/memory/memory_process_launcher.h"
+#include "platform/memory/memory_profile_store.h"
 #include "platform/memory/memory_window_host.h"
 #include "platform/services.h"
 
@@ -17,6 +19,8 @@ protected:
         ResetAppState();
         Services services{&host, &guard};
         services.processes = &launcher;
+        services.profiles = &profiles;
+        services.files = &files;
         previous_ = InstallServices(services);
     }
     void TearDown() override { InstallServices(previous_); }
@@ -24,6 +28,8 @@ protected:
     MemoryWindowHost host;
     MemoryInstanceGuard guard;
     MemoryProcessLauncher launcher;
+    MemoryFileSystem files;
+    MemoryProfileStore profiles{files};
 
 private:
     Services previous_{};
