@@ -15,7 +15,7 @@ OSA_WINDOWS_PACKAGES=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
 )
 OSA_TEST_PACKAGES=(
-  googletest wine wine64 xvfb xauth
+  googletest wine wine64 fonts-wine xvfb xauth
 )
 
 osa_log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
