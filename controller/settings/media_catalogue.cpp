@@ -344,10 +344,13 @@ ResultCode AddUserMedium(MediaCatalogue& catalogue, const NewMedium& medium,
     }
 
     if (catalogue.Count >= MaxMedia) return rc::MediaCatalogueFull;
-    // A file of that name that is not in the list (one the loader skipped, one
-    // beyond the first 128, or another medium's file on a file system that
-    // ignores case) would be merged with the new medium's keys.
-    if (!mediaDir.empty() && Files().Exists(MediaFilePath(mediaDir, medium.name)))
+    // A valid media file of that name that the list does not hold (one beyond
+    // the first 128, or another medium's file on a file system that ignores
+    // case) would be merged with the new medium's keys and lost as itself.
+    // A file the loader rejected may be overwritten: it is no medium.
+    MediaRecord onDisk{};
+    if (!mediaDir.empty() &&
+        ReadMediaFile(MediaFilePath(mediaDir, medium.name), medium.name, onDisk))
         return rc::MediaNameRefused;
 
     const int at = catalogue.Count++;

@@ -87,8 +87,9 @@ enum class MediumChange { None, Updated, Appended };
 //        close by SaveAllMediaFiles), or the user chose Cancel (no change);
 //        `change` and `position` say which and where
 //   253  the catalogue holds 128 media already
-//   254  the name is unusable, names a fixed or modifiable medium, or names a
-//        file of the folder that is not that user medium
+//   254  the name is unusable (IsUsableMediaName), names a fixed or
+//        modifiable medium, or names a valid media file of the folder that
+//        the list does not hold
 ResultCode AddUserMedium(MediaCatalogue& catalogue, const NewMedium& medium,
                          std::string_view mediaDir, Window owner, MediumChange& change,
                          int& position);
