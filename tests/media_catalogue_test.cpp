@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -814,6 +817,42 @@ TEST_F(MediaCatalogueTest, PathsUseThePlatformSeparator) {
     }
     EXPECT_TRUE(profiles.Writes().empty());
     InstallServices(services);
+}
+
+// --- The media files shipped with the program --------------------------------
+
+std::string ReadWholeFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST_F(MediaCatalogueTest, ShippedMediaFilesAreTheBuiltInMediaMadeModifiable) {
+    const std::filesystem::path source(OSA_MEDIA_SOURCE_DIR);
+    int shipped = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(source)) {
+        if (entry.path().extension() != ".hcf") continue;
+        const std::string text = ReadWholeFile(entry.path());
+        SCOPED_TRACE(entry.path().filename().string());
+        // CRLF throughout, as the Windows profile functions write them.
+        for (std::size_t at = text.find('\n'); at != std::string::npos;
+             at = text.find('\n', at + 1))
+            ASSERT_TRUE(at > 0 && text[at - 1] == '\r') << "line end at " << at;
+        files.AddFile(dir + "/" + entry.path().filename().string(), text);
+        ++shipped;
+    }
+    EXPECT_EQ(shipped, 12);
+
+    MediaCatalogue builtIn{};
+    LoadBuiltInMedia(builtIn);
+    EXPECT_EQ(Load("Vinyl Film"), 2);
+    ASSERT_EQ(catalogue.Count, 12);
+    EXPECT_EQ(catalogue.HighestListID, 11u);
+    for (std::size_t i = 0; i < 12; ++i) {
+        const MediaRecord& b = builtIn.Records[i];
+        ExpectRecord(catalogue.Records[i],
+                     {b.Name, b.ListID, MediaModifiable, 100 + static_cast<int>(i), b.DefaultSpeed,
+                      b.DefaultForce, b.DefaultSpeed, b.DefaultForce, b.CutterOffset, b.Cap});
+    }
 }
 
 } // namespace
