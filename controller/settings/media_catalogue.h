@@ -44,9 +44,11 @@ void LoadBuiltInMedia(MediaCatalogue& catalogue);
 void LoadMediaCatalogue(MediaCatalogue& catalogue, int& selectedIndex,
                         std::string_view selectedName, std::string_view mediaDir);
 
-// Selection sort of records 0..Count-1, ascending by ListID taken unsigned.
-// Not stable: media with equal ListIDs end in the order this exact procedure
-// leaves them, which the shipped files' users have always seen.
+// Selection sort of records 0..Count-1, ascending by ListID taken unsigned;
+// a later record replaces the candidate minimum only when its ListID is
+// strictly smaller. Media with equal ListIDs therefore end in the order this
+// exact procedure gives from the listing order, which a stable sort would
+// not reproduce: keep it as it is.
 void SortMediaByListID(MediaCatalogue& catalogue);
 
 // The first record named `name` exactly: true and its position, ListID and
