@@ -225,18 +225,26 @@ int main(int argc, char* argv[]) {
     if (watching) {
         auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &app);
         QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+            bool raise = false;
+            bool close = false;
             char received[16];
             ssize_t n;
             while ((n = ::read(g_signalPipe[0], received, sizeof received)) > 0) {
                 for (ssize_t i = 0; i < n; ++i) {
-                    if (received[i] == SIGUSR1) {
-                        window.showNormal();
-                        window.raise();
-                        window.activateWindow();
-                    } else if (received[i] == SIGTERM) {
-                        window.close();
-                    }
+                    raise = raise || received[i] == SIGUSR1;
+                    close = close || received[i] == SIGTERM;
                 }
+            }
+            if (close) {
+                // A close request wins over a raise that came with it: a
+                // window shown again in the same turn of the loop would
+                // outlive its close. Once the window agreed to close, the
+                // program ends whatever else is still pending.
+                if (window.close()) QApplication::quit();
+            } else if (raise) {
+                window.showNormal();
+                window.raise();
+                window.activateWindow();
             }
         });
     }
