@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "controller/shell/entry.h"
+#include "platform/linux/linux_process_launcher.h"
 #include "platform/qt/qt_instance_guard.h"
 #include "platform/qt/qt_termination.h"
 #include "platform/qt/qt_window_host.h"
@@ -32,7 +33,10 @@ int main(int argc, char* argv[]) {
     });
     osa::TerminationRequests termination([&host] { host.RequestClose(); });
 
-    const osa::Services previous = osa::InstallServices(osa::Services{&host, &guard});
+    osa::posix::LinuxProcessLauncher processes;
+    osa::Services services{&host, &guard};
+    services.processes = &processes;
+    const osa::Services previous = osa::InstallServices(services);
     const std::vector<std::string_view> args(given.begin(), given.end());
     const int result = osa::RunController(0, args);
     osa::InstallServices(previous);
