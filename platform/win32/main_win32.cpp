@@ -15,6 +15,7 @@
 #include "platform/services.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_instance_guard.h"
+#include "platform/win32/win32_process_launcher.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_window_host.h"
 
@@ -48,7 +49,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     osa::win32::Win32WindowHost windows(instance);
     osa::win32::Win32InstanceGuard instanceGuard;
-    osa::InstallServices(osa::Services{&windows, &instanceGuard});
+    osa::win32::Win32ProcessLauncher processes;
+    osa::Services services{&windows, &instanceGuard};
+    services.processes = &processes;
+    osa::InstallServices(services);
 
     const std::vector<std::string> arguments = ArgumentsUtf8();
     const std::vector<std::string_view> views(arguments.begin(), arguments.end());
