@@ -24,16 +24,17 @@ public:
     // True when a file can be created in `dir` (checked by creating and
     // removing a scratch file, not by permission bits alone).
     virtual bool IsDirectoryWritable(std::string_view dir) = 0;
-    virtual bool MakeDirectory(std::string_view dir) = 0; // true when it exists afterwards
+    // Makes `dir` and any missing parent folders; true when it exists afterwards.
+    virtual bool MakeDirectory(std::string_view dir) = 0;
     virtual bool Exists(std::string_view path) = 0;
 
     struct Entry {
         std::string name; // file name only, no folder
         bool directory = false;
     };
-    // Entries of `dir` whose name ends with `suffix` (".hcf"), in the order
-    // the platform's directory search returns them. Empty when `dir` is
-    // missing or unreadable.
+    // Entries of `dir` whose name ends with `suffix` (".hcf", ASCII letters
+    // compared without case, as the Windows search does), in a stable order
+    // of the platform's choosing. Empty when `dir` is missing or unreadable.
     virtual std::vector<Entry> List(std::string_view dir, std::string_view suffix) = 0;
     // Copies `from` to `to` unless `to` exists already. True when `to` exists
     // afterwards.

@@ -26,7 +26,7 @@ public:
                                  std::size_t bufferBytes) = 0;
     // The key's value read as a signed decimal number (leading white space
     // and a sign allowed, reading stops at the first non-digit; no digits
-    // give 0), or `defaultValue` when the key is missing.
+    // give 0), or `defaultValue` when the key is missing or its value empty.
     virtual std::int32_t ReadInt(std::string_view file, std::string_view section,
                                  std::string_view key, std::int32_t defaultValue) = 0;
     // Sets the key, creating the file and the section when needed and leaving

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "controller/shell/entry.h"
+#include "platform/linux/linux_file_system.h"
 #include "platform/linux/linux_process_launcher.h"
+#include "platform/linux/profile_file.h"
 #include "platform/qt/qt_instance_guard.h"
 #include "platform/qt/qt_termination.h"
 #include "platform/qt/qt_window_host.h"
@@ -34,8 +36,12 @@ int main(int argc, char* argv[]) {
     osa::TerminationRequests termination([&host] { host.RequestClose(); });
 
     osa::posix::LinuxProcessLauncher processes;
+    osa::posix::LinuxProfileStore profiles;
+    osa::posix::LinuxFileSystem files;
     osa::Services services{&host, &guard};
     services.processes = &processes;
+    services.profiles = &profiles;
+    services.files = &files;
     const osa::Services previous = osa::InstallServices(services);
     const std::vector<std::string_view> args(given.begin(), given.end());
     const int result = osa::RunController(0, args);

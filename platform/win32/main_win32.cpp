@@ -14,8 +14,10 @@
 #include "controller/shell/entry.h"
 #include "platform/services.h"
 #include "platform/win32/win32_api.h"
+#include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_instance_guard.h"
 #include "platform/win32/win32_process_launcher.h"
+#include "platform/win32/win32_profile_store.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_window_host.h"
 
@@ -50,8 +52,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     osa::win32::Win32WindowHost windows(instance);
     osa::win32::Win32InstanceGuard instanceGuard;
     osa::win32::Win32ProcessLauncher processes;
+    osa::win32::Win32ProfileStore profiles;
+    osa::win32::Win32FileSystem files;
     osa::Services services{&windows, &instanceGuard};
     services.processes = &processes;
+    services.profiles = &profiles;
+    services.files = &files;
     osa::InstallServices(services);
 
     const std::vector<std::string> arguments = ArgumentsUtf8();
