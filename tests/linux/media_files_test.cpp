@@ -11,6 +11,7 @@
 #include "platform/linux/profile_file.h"
 #include "platform/services.h"
 #include "tests/linux/linux_test_support.h"
+#include "tests/settings_round_trip.h"
 
 namespace osa::posix {
 namespace {
@@ -109,6 +110,16 @@ TEST_F(MediaFilesTest, AdjustmentsAndUserMediaSurviveARestart) {
     EXPECT_NE(vinyl.find("[Modify]\r\nSpeed=3\r\nForce=1\r\n"), std::string::npos) << vinyl;
     for (std::size_t at = vinyl.find('\n'); at != std::string::npos; at = vinyl.find('\n', at + 1))
         EXPECT_TRUE(at > 0 && vinyl[at - 1] == '\r') << "line end at " << at;
+}
+
+} // namespace
+} // namespace osa::posix
+
+namespace osa::posix {
+namespace {
+
+TEST_F(MediaFilesTest, SecondRunReadsBackWhatTheFirstSaved) {
+    test::ExpectSecondRunReadsWhatTheFirstSaved(Dir(), OSA_MEDIA_SOURCE_DIR);
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_profile_store.h"
+#include "tests/settings_round_trip.h"
 
 namespace osa::win32 {
 namespace {
@@ -172,6 +173,19 @@ TEST_F(Win32FilesTest, ProgramPathsAreBesideThisProgram) {
         EXPECT_EQ(std::string(App().iniPath), folder + "OSACTL.INI");
         EXPECT_EQ(std::string(App().mediaDir), folder + "Media");
     }
+}
+
+} // namespace
+} // namespace osa::win32
+
+namespace osa::win32 {
+namespace {
+
+TEST_F(Win32FilesTest, SecondRunReadsBackWhatTheFirstSaved) {
+    // The shipped media lie beside the test program, as beside OSACTL.EXE.
+    std::string exe = files.ExecutablePath();
+    std::string shipped = exe.substr(0, exe.find_last_of('\\')) + "\\Media";
+    test::ExpectSecondRunReadsWhatTheFirstSaved(dir_, shipped);
 }
 
 } // namespace
