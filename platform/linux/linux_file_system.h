@@ -2,8 +2,8 @@
 //   ExecutablePath       readlink("/proc/self/exe") (proc(5))
 //   UserDataDirectory    $XDG_CONFIG_HOME/osactl when that is an absolute
 //                        path, else $HOME/.config/osactl, else the passwd
-//                        entry's home + /.config/osactl (XDG Base Directory
-//                        Specification: relative values are to be ignored)
+//                        entry's home + /.config/osactl (the XDG base-directory
+//                        rules: relative values are to be ignored)
 //   IsDirectoryWritable  creates and removes a hidden scratch file
 //   MakeDirectory        mkdir, making missing parent folders too
 //   List                 opendir/readdir; names sorted byte by byte, since
