@@ -1,5 +1,7 @@
 #include "platform/profile_text.h"
 
+#include "platform/ascii.h"
+
 #include <vector>
 
 namespace osa::profile {
@@ -21,16 +23,7 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-    return true;
-}
+bool SameName(std::string_view a, std::string_view b) { return ascii::EqualsNoCase(a, b); }
 
 enum class LineKind { Blank, Comment, Section, Key, Other };
 

@@ -1,5 +1,9 @@
 #include "platform/linux/linux_file_system.h"
 
+#include "platform/linux/posix_path.h"
+
+#include "platform/ascii.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
@@ -55,31 +59,8 @@ std::string WithoutTrailingSlashes(std::string_view path) {
     return p;
 }
 
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string Child(const std::string& dir, std::string_view name) {
     return dir == "/" ? "/" + std::string(name) : dir + "/" + std::string(name);
-}
-
-bool EndsWithNoCase(std::string_view s, std::string_view suffix) {
-    if (suffix.size() > s.size()) return false;
-    s = s.substr(s.size() - suffix.size());
-    const auto lower = [](char c) {
-        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    for (std::size_t i = 0; i < s.size(); ++i)
-        if (lower(s[i]) != lower(suffix[i])) return false;
-    return true;
 }
 
 bool IsDirectory(const std::string& path) {
@@ -243,7 +224,7 @@ std::vector<FileSystem::Entry> LinuxFileSystem::List(std::string_view dir,
             break;
         }
         const std::string_view name(entry->d_name);
-        if (name == "." || name == ".." || !EndsWithNoCase(name, suffix)) continue;
+        if (name == "." || name == ".." || !ascii::EndsWithNoCase(name, suffix)) continue;
         bool directory = entry->d_type == DT_DIR;
         if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
             struct stat st {};

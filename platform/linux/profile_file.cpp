@@ -6,6 +6,8 @@
 // returns at once; O_EXCL with O_CREAT fails on an existing name).
 #include "platform/linux/profile_file.h"
 
+#include "platform/linux/posix_path.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -48,18 +50,6 @@ class Fd {
 
 void LogFailure(const char* call, const std::string& path, int error) {
     std::fprintf(stderr, "osactl: %s %s: %s\n", call, path.c_str(), std::strerror(error));
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // 0, or the errno of the failing write.

@@ -1,5 +1,7 @@
 #include "platform/memory/memory_file_system.h"
 
+#include "platform/ascii.h"
+
 namespace osa {
 
 namespace {
@@ -14,18 +16,6 @@ std::string Normalise(std::string_view path) {
 std::string_view NameOf(std::string_view path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
-bool EndsWithNoCase(std::string_view s, std::string_view suffix) {
-    if (suffix.size() > s.size()) return false;
-    s = s.substr(s.size() - suffix.size());
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const auto lower = [](char c) {
-            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        if (lower(s[i]) != lower(suffix[i])) return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -171,7 +161,7 @@ std::vector<FileSystem::Entry> MemoryFileSystem::List(std::string_view dir,
     for (const Node& node : nodes_) {
         if (node.path == "/" || MemoryParentOf(node.path) != d) continue;
         const std::string_view name = NameOf(node.path);
-        if (EndsWithNoCase(name, suffix)) out.push_back(Entry{std::string(name), node.directory});
+        if (ascii::EndsWithNoCase(name, suffix)) out.push_back(Entry{std::string(name), node.directory});
     }
     return out;
 }

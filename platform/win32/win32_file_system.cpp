@@ -1,5 +1,7 @@
 #include "platform/win32/win32_file_system.h"
 
+#include "platform/ascii.h"
+
 #include <string>
 
 #include "platform/win32/win32_api.h"
@@ -36,17 +38,6 @@ std::string Child(std::string_view dir, std::string_view name) {
     if (!out.empty() && !IsSeparator(out.back())) out.push_back('\\');
     out.append(name);
     return out;
-}
-
-bool EndsWithNoCase(std::string_view s, std::string_view suffix) {
-    if (suffix.size() > s.size()) return false;
-    s = s.substr(s.size() - suffix.size());
-    const auto lower = [](char c) {
-        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    for (std::size_t i = 0; i < s.size(); ++i)
-        if (lower(s[i]) != lower(suffix[i])) return false;
-    return true;
 }
 
 bool IsDirectory(const std::string& path) {
@@ -148,7 +139,7 @@ std::vector<FileSystem::Entry> Win32FileSystem::List(std::string_view dir,
     if (find.Get() == INVALID_HANDLE_VALUE) return out;
     do {
         const std::string_view name(data.cFileName);
-        if (name == "." || name == ".." || !EndsWithNoCase(name, suffix)) continue;
+        if (name == "." || name == ".." || !ascii::EndsWithNoCase(name, suffix)) continue;
         out.push_back(
             Entry{std::string(name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
     } while (FindNextFileA(find.Get(), &data));

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/scoped_env.h"
 #include "platform/linux/linux_file_system.h"
 #include "tests/linux/linux_test_support.h"
 
@@ -92,28 +93,7 @@ TEST(LinuxFileSystem, ExecutablePathIsThisProgram) {
 }
 
 // Sets an environment variable for the life of the object.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value != nullptr)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using test::ScopedEnv;
 
 TEST(LinuxFileSystem, UserDataDirectoryFollowsTheXdgRules) {
     struct Row {

@@ -22,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/scoped_env.h"
 #include "controller/app_state.h"
 #include "controller/shell/entry.h"
 #include "platform/linux/instance_lock.h"
@@ -38,29 +39,7 @@ posix::InstancePaths PathsIn(const QTemporaryDir& dir) {
     return posix::InstancePaths{base + ".lock", base + ".sock"};
 }
 
-// Sets an environment variable for one scope.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = std::string(old);
-        if (value != nullptr)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using test::ScopedEnv;
 
 TEST(QtInstanceGuardTest, SecondGuardIsRefusedAndItsRaiseReachesTheFirst) {
     // flock belongs to the open file description: a second open of the
