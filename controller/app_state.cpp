@@ -6,8 +6,12 @@ namespace {
 AppState g_app{};
 } // namespace
 
-AppState& App() { return g_app; }
+AppState& App() {
+    return g_app;
+}
 
-void ResetAppState() { g_app = AppState{}; }
+void ResetAppState() {
+    g_app = AppState{};
+}
 
 } // namespace osa

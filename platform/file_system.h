@@ -11,7 +11,7 @@
 namespace osa {
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     virtual char PathSeparator() const = 0;

@@ -11,7 +11,7 @@
 namespace osa {
 
 class InstanceGuard {
-public:
+  public:
     virtual ~InstanceGuard() = default;
     // Claims the single-instance token for this process and keeps it until
     // the process ends. Returns false when another controller already holds

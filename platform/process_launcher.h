@@ -20,7 +20,7 @@ struct ProcessRecord {
 };
 
 class ProcessLauncher {
-public:
+  public:
     virtual ~ProcessLauncher() = default;
     // Starts `commandPath` with no arguments, no shell, the controller's
     // environment and current folder. Returns false when it cannot be

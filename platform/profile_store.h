@@ -16,7 +16,7 @@
 namespace osa {
 
 class ProfileStore {
-public:
+  public:
     virtual ~ProfileStore() = default;
     // The key's value, or `defaultText` when the file, the section or the key
     // is missing, cut to `bufferBytes` - 1 bytes. Never blocks on anything

@@ -23,7 +23,9 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-bool SameName(std::string_view a, std::string_view b) { return ascii::EqualsNoCase(a, b); }
+bool SameName(std::string_view a, std::string_view b) {
+    return ascii::EqualsNoCase(a, b);
+}
 
 enum class LineKind { Blank, Comment, Section, Key, Other };
 

@@ -55,9 +55,15 @@ using Colour = std::uint32_t;
 constexpr Colour Rgb(unsigned r, unsigned g, unsigned b) {
     return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16);
 }
-constexpr unsigned RedOf(Colour c) { return c & 0xFF; }
-constexpr unsigned GreenOf(Colour c) { return (c >> 8) & 0xFF; }
-constexpr unsigned BlueOf(Colour c) { return (c >> 16) & 0xFF; }
+constexpr unsigned RedOf(Colour c) {
+    return c & 0xFF;
+}
+constexpr unsigned GreenOf(Colour c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr unsigned BlueOf(Colour c) {
+    return (c >> 16) & 0xFF;
+}
 
 // GDI-like objects made by the host. 0 is none. Whoever creates one deletes it.
 struct Brush {
@@ -72,8 +78,8 @@ struct Font {
 // Messages a dialog procedure receives (Win32 numbers).
 enum class Msg : std::uint32_t {
     Destroy = 0x0002,
-    Activate = 0x0006,   // code: 0 inactive, 1 active, 2 click-active; minimized
-    Paint = 0x000F,      // draw with DrawIcon while handling it
+    Activate = 0x0006, // code: 0 inactive, 1 active, 2 click-active; minimized
+    Paint = 0x000F,    // draw with DrawIcon while handling it
     Close = 0x0010,
     Help = 0x0053,       // id: the control under the help request
     InitDialog = 0x0110, // param: the creation parameter
@@ -93,7 +99,11 @@ namespace notify {
 inline constexpr int ButtonClicked = 0;   // BN_CLICKED
 inline constexpr int EditChange = 0x0300; // EN_CHANGE
 inline constexpr int EditKillFocus = 0x0200;
-inline constexpr int ComboSelChange = 1;  // CBN_SELCHANGE
+inline constexpr int ComboSelChange = 1;     // CBN_SELCHANGE
+inline constexpr int ComboDropDown = 7;      // CBN_DROPDOWN
+inline constexpr int ComboCloseUp = 8;       // CBN_CLOSEUP
+inline constexpr int ComboSelEndOk = 9;      // CBN_SELENDOK
+inline constexpr int ComboSelEndCancel = 10; // CBN_SELENDCANCEL
 } // namespace notify
 namespace sc {
 inline constexpr int Close = 0xF060; // SC_CLOSE
@@ -108,19 +118,19 @@ inline constexpr unsigned LButton = 0x0001;
 
 // The answer to a CtlColorStatic message: how the host paints the static.
 struct StaticColours {
-    bool transparent = false;        // SetBkMode(TRANSPARENT)
-    std::optional<Colour> text;      // SetTextColor
+    bool transparent = false;   // SetBkMode(TRANSPARENT)
+    std::optional<Colour> text; // SetTextColor
 };
 
 struct DialogMessage {
     Msg msg = Msg::InitDialog;
-    int id = 0;               // control id (Command, scrolls, CtlColorStatic, Help)
-    int code = 0;             // notification, SB_*/SC_* code, activation state
-    int position = 0;         // scroll thumb position
-    bool minimized = false;   // Activate
-    Point point{};            // mouse, client coordinates
-    unsigned keys = 0;        // mouse, MK_* flags
-    std::intptr_t param = 0;  // InitDialog: creation parameter
+    int id = 0;                       // control id (Command, scrolls, CtlColorStatic, Help)
+    int code = 0;                     // notification, SB_*/SC_* code, activation state
+    int position = 0;                 // scroll thumb position
+    bool minimized = false;           // Activate
+    Point point{};                    // mouse, client coordinates
+    unsigned keys = 0;                // mouse, MK_* flags
+    std::intptr_t param = 0;          // InitDialog: creation parameter
     StaticColours* colours = nullptr; // CtlColorStatic: filled by the procedure
 };
 
@@ -132,16 +142,16 @@ using DialogProc = std::intptr_t (*)(Window dialog, const DialogMessage& message
 namespace mb {
 inline constexpr unsigned Ok = 0x0;
 inline constexpr unsigned OkCancel = 0x1;
-inline constexpr unsigned IconHand = 0x10;        // stop
+inline constexpr unsigned IconHand = 0x10; // stop
 inline constexpr unsigned IconQuestion = 0x20;
 inline constexpr unsigned IconExclamation = 0x30;
-inline constexpr unsigned IconAsterisk = 0x40;    // information
+inline constexpr unsigned IconAsterisk = 0x40; // information
 inline constexpr int IdOk = 1;
 inline constexpr int IdCancel = 2;
 } // namespace mb
 
 class WindowHost {
-public:
+  public:
     virtual ~WindowHost() = default;
 
     // --- Dialogs ---------------------------------------------------------
@@ -149,7 +159,7 @@ public:
     // returns the value given to EndDialog; -1 when the template is unknown
     // or the dialog cannot be made. Blocks until the dialog ends.
     virtual std::intptr_t DialogBox(int templateId, Window owner, DialogProc proc,
-                                     std::intptr_t param) = 0;
+                                    std::intptr_t param) = 0;
     // Creates template `templateId` modeless, as a child of `parent` when the
     // template says child. InitDialog runs inside this call. 0 on failure.
     virtual Window CreateDialog(int templateId, Window parent, DialogProc proc,
@@ -207,8 +217,8 @@ public:
     virtual void DrawIcon(Window window, int iconId, Point at) = 0;
 
     // --- Geometry ---------------------------------------------------------
-    virtual Rect GetWindowRect(Window window) = 0;        // screen coordinates
-    virtual Rect GetItemRect(Window dialog, int id) = 0;  // screen coordinates
+    virtual Rect GetWindowRect(Window window) = 0;       // screen coordinates
+    virtual Rect GetItemRect(Window dialog, int id) = 0; // screen coordinates
     virtual Rect GetClientRect(Window window) = 0;
     virtual Point ScreenToClient(Window window, Point screen) = 0;
     virtual void MoveWindow(Window window, Rect screenRect, bool repaint) = 0;

@@ -22,7 +22,9 @@ StartupOptions With(void (*edit)(StartupOptions&)) {
     return o;
 }
 
-bool SameDouble(double a, double b) { return (std::isnan(a) && std::isnan(b)) || a == b; }
+bool SameDouble(double a, double b) {
+    return (std::isnan(a) && std::isnan(b)) || a == b;
+}
 
 void ExpectSame(const StartupOptions& got, const StartupOptions& want) {
     EXPECT_EQ(got.ownerGiven, want.ownerGiven);
@@ -62,7 +64,9 @@ const std::vector<Case>& Cases() {
              o.ownerGiven = 1;
              o.ownerWindow = 1;
          })},
-        {"owner garbage keeps the earlier value", {"-OWNER5", "-OWNERX"}, 0,
+        {"owner garbage keeps the earlier value",
+         {"-OWNER5", "-OWNERX"},
+         0,
          With([](StartupOptions& o) {
              o.ownerGiven = 1;
              o.ownerWindow = 5;
@@ -77,8 +81,9 @@ const std::vector<Case>& Cases() {
              o.orientation = 1;
          })},
         {"orientation alone", {"-FN"}, 0, With([](StartupOptions& o) { o.orientationGiven = 1; })},
-        {"orientation not a number", {"-FNX"}, 0,
-         With([](StartupOptions& o) { o.orientationGiven = 1; })},
+        {"orientation not a number", {"-FNX"}, 0, With([](StartupOptions& o) {
+             o.orientationGiven = 1;
+         })},
         {"orientation negative", {"/fn-3"}, 0, With([](StartupOptions& o) {
              o.orientationGiven = 1;
              o.orientation = -3;
@@ -92,18 +97,18 @@ const std::vector<Case>& Cases() {
              o.markDistanceGiven = 1;
              o.markDistanceX = 10.0;
          })},
-        {"mark distances without comma", {"-TB23"}, 0,
-         With([](StartupOptions& o) { o.markDistanceGiven = 1; })},
-        {"mark distance x not a number", {"-TB23,A,5"}, 0,
-         With([](StartupOptions& o) { o.markDistanceGiven = 1; })},
-        {"mark distances with exponent and sign", {"-tb23,1e2,+.5"}, 0,
-         With([](StartupOptions& o) {
+        {"mark distances without comma", {"-TB23"}, 0, With([](StartupOptions& o) {
+             o.markDistanceGiven = 1;
+         })},
+        {"mark distance x not a number", {"-TB23,A,5"}, 0, With([](StartupOptions& o) {
+             o.markDistanceGiven = 1;
+         })},
+        {"mark distances with exponent and sign", {"-tb23,1e2,+.5"}, 0, With([](StartupOptions& o) {
              o.markDistanceGiven = 1;
              o.markDistanceX = 100.0;
              o.markDistanceY = 0.5;
          })},
-        {"mark distance overflows to infinity", {"-TB23,1E999,2"}, 0,
-         With([](StartupOptions& o) {
+        {"mark distance overflows to infinity", {"-TB23,1E999,2"}, 0, With([](StartupOptions& o) {
              o.markDistanceGiven = 1;
              o.markDistanceX = HUGE_VAL;
              o.markDistanceY = 2.0;
@@ -117,7 +122,9 @@ const std::vector<Case>& Cases() {
              o.markSize = 7.0;
          })},
         {"unknown arguments ignored", {"hello", "-X", "", "--DEMO"}, 0, StartupOptions{}},
-        {"a whole job", {"-CUTMODE", "-OWNER66", "-FN0", "-TB23,150,100", "-TB51,8"}, 0,
+        {"a whole job",
+         {"-CUTMODE", "-OWNER66", "-FN0", "-TB23,150,100", "-TB51,8"},
+         0,
          With([](StartupOptions& o) {
              o.cutMode = 1;
              o.ownerGiven = 1;
@@ -138,7 +145,8 @@ TEST(CommandLine, TableOfArgumentVectors) {
     for (const Case& c : Cases()) {
         SCOPED_TRACE(c.name);
         std::vector<std::string_view> args{"C:\\Program Files\\OSACTL.EXE"};
-        for (const std::string& a : c.args) args.emplace_back(a);
+        for (const std::string& a : c.args)
+            args.emplace_back(a);
         std::uint32_t demo = 99;
         StartupOptions options;
         options.pendingError = 251; // stale values from an earlier run never survive

@@ -37,7 +37,7 @@ TEST_F(ErrorMessageTest, MessageBoxPresentations) {
         {254, mb::IconExclamation, std::string(res::LoadString(254)) + " [code = 254]"},
         {100, mb::IconHand,
          "Ostrandel communication error.\nPress the standby switch twice. [code = 100]"},
-        {212, mb::IconHand, " [code = 212]"},  // no string: only the code
+        {212, mb::IconHand, " [code = 212]"}, // no string: only the code
         {9999, mb::IconHand, " [code = 9999]"},
     };
     Window owner{0x77};

@@ -26,7 +26,7 @@ std::intptr_t Recorder(Window dialog, const DialogMessage& m) {
 }
 
 class MemoryHostTest : public test::CoreTest {
-protected:
+  protected:
     void SetUp() override {
         CoreTest::SetUp();
         g_seen.clear();
@@ -38,7 +38,8 @@ TEST_F(MemoryHostTest, CloseButtonFallsThroughToCancelAsTheDialogManagerDoes) {
     host.ThenCloseBox();
     EXPECT_EQ(host.DialogBox(ids::DlgAbout, Window{}, Recorder, 0), 7);
     std::vector<Msg> order;
-    for (const Seen& s : g_seen) order.push_back(s.msg);
+    for (const Seen& s : g_seen)
+        order.push_back(s.msg);
     EXPECT_EQ(order, (std::vector<Msg>{Msg::InitDialog, Msg::SysCommand, Msg::Close, Msg::Command,
                                        Msg::Destroy}));
 }
@@ -48,7 +49,8 @@ TEST_F(MemoryHostTest, HandledCloseStopsTheChain) {
     host.ThenCloseBox();
     EXPECT_EQ(host.DialogBox(ids::DlgAbout, Window{}, Recorder, 0), -1); // never ended
     EXPECT_EQ(host.Starved(), 1);
-    for (const Seen& s : g_seen) EXPECT_NE(s.msg, Msg::Command);
+    for (const Seen& s : g_seen)
+        EXPECT_NE(s.msg, Msg::Command);
 }
 
 TEST_F(MemoryHostTest, RadioButtonsSelectWithinTheirGroupOnly) {

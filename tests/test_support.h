@@ -14,7 +14,7 @@
 namespace osa::test {
 
 class CoreTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ResetAppState();
         Services services{&host, &guard};
@@ -31,7 +31,7 @@ protected:
     MemoryFileSystem files;
     MemoryProfileStore profiles{files};
 
-private:
+  private:
     Services previous_{};
 };
 

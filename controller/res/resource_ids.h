@@ -21,7 +21,7 @@ inline constexpr int IdCancel = 2;
 inline constexpr int CommErrorText = 5177;
 
 // Strings.
-inline constexpr int StrCaption = 2000;       // "Ostrandel Controller"
+inline constexpr int StrCaption = 2000; // "Ostrandel Controller"
 inline constexpr int StrCalibration = 2001;
 inline constexpr int StrAddMedia = 2002;
 inline constexpr int StrCheck = 2003;         // caption of ConfirmBox

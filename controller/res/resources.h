@@ -24,10 +24,10 @@ enum class ControlClass : std::uint8_t {
     AutoRadioButton,
     Edit,
     DropDownList,
-    Static,      // text; alignment from the style flags
-    Picture,     // static showing bitmap `resource`
-    Icon,        // static showing icon `resource`
-    BlackFrame,  // static black frame
+    Static,     // text; alignment from the style flags
+    Picture,    // static showing bitmap `resource`
+    Icon,       // static showing icon `resource`
+    BlackFrame, // static black frame
     GroupBox,
     HScrollBar,
     VScrollBar,
@@ -38,9 +38,9 @@ enum ControlStyle : std::uint32_t {
     CsNone = 0,
     CsGroup = 1u << 0,
     CsTabStop = 1u << 1,
-    CsHidden = 1u << 2,   // not visible at creation
+    CsHidden = 1u << 2, // not visible at creation
     CsDisabled = 1u << 3,
-    CsLeft = 1u << 4,     // text alignment (statics)
+    CsLeft = 1u << 4, // text alignment (statics)
     CsCenter = 1u << 5,
     CsRight = 1u << 6,
     CsCenterVertically = 1u << 7,

@@ -18,8 +18,8 @@ enum ConfigurationMode : std::int32_t {
 enum CapColour : std::int32_t { CapPen = 0, CapBlue = 1, CapYellow = 2, CapRed = 3 };
 
 struct MediaRecord {
-    char Name[68] = {};             // at most 64 bytes and a NUL
-    std::uint32_t ListID = 0;       // sort key, compared unsigned
+    char Name[68] = {};       // at most 64 bytes and a NUL
+    std::uint32_t ListID = 0; // sort key, compared unsigned
     std::int32_t ConfigurationMode = -1;
     std::int32_t ConditionNumber = -1;
     std::int32_t DefaultSpeed = -1;

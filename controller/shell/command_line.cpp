@@ -26,7 +26,7 @@ bool IsSpace(char c) {
 
 // A cursor over the upper-cased argument that scans like sscanf.
 class Scanner {
-public:
+  public:
     explicit Scanner(std::string_view text) : text_(text) {}
 
     // "%*c": any one character.
@@ -92,9 +92,10 @@ public:
         return true;
     }
 
-private:
+  private:
     void SkipSpace() {
-        while (pos_ < text_.size() && IsSpace(text_[pos_])) ++pos_;
+        while (pos_ < text_.size() && IsSpace(text_[pos_]))
+            ++pos_;
     }
 
     static double RangeFallback(const char* first, const char* end) {

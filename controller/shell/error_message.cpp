@@ -46,8 +46,8 @@ std::intptr_t ShowErrorMessage(Window owner, ResultCode code) {
                                     mb::Ok | mb::IconExclamation);
     case Presentation::CommBox:
         Windows().Beep();
-        return Windows().DialogBox(ids::DlgCommError, Window{App().mainDialog},
-                                   CommErrorDialogProc, static_cast<std::intptr_t>(code));
+        return Windows().DialogBox(ids::DlgCommError, Window{App().mainDialog}, CommErrorDialogProc,
+                                   static_cast<std::intptr_t>(code));
     case Presentation::Stop:
         break;
     }

@@ -26,7 +26,9 @@ void InitMainDialog(Window dialog) {
     w.SetItemText(dialog, TitleLine, title);
 }
 
-int EndCode() { return App().options.cutMode ? ExitCancelled : ExitClosed; }
+int EndCode() {
+    return App().options.cutMode ? ExitCancelled : ExitClosed;
+}
 
 } // namespace
 

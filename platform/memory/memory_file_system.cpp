@@ -161,7 +161,8 @@ std::vector<FileSystem::Entry> MemoryFileSystem::List(std::string_view dir,
     for (const Node& node : nodes_) {
         if (node.path == "/" || MemoryParentOf(node.path) != d) continue;
         const std::string_view name = NameOf(node.path);
-        if (ascii::EndsWithNoCase(name, suffix)) out.push_back(Entry{std::string(name), node.directory});
+        if (ascii::EndsWithNoCase(name, suffix))
+            out.push_back(Entry{std::string(name), node.directory});
     }
     return out;
 }

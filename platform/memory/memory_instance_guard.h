@@ -9,7 +9,7 @@
 namespace osa {
 
 class MemoryInstanceGuard final : public InstanceGuard {
-public:
+  public:
     bool anotherRunning = false;
     int claims = 0;
     std::vector<std::string> raiseRequests; // the captions asked for

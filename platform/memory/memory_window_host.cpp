@@ -7,7 +7,8 @@
 //   - the close button sends SysCommand(SC_CLOSE); when the procedure leaves
 //     it unhandled, Close follows, and when that is unhandled too, Command
 //     IDCANCEL, as the default dialog procedure does;
-//   - SetItemText on an edit sends EN_CHANGE; programmatic combo selection
+//   - SetItemText on an edit sends EN_CHANGE; a user's choice in a drop-down
+//     list sends CBN_SELENDOK then CBN_SELCHANGE, programmatic selection
 //     sends nothing;
 //   - scroll bars do not move by themselves: the procedure sets the position.
 #include "platform/memory/memory_window_host.h"
@@ -36,7 +37,9 @@ Window MemoryWindowHost::NewHandle() {
 
 // --- The test's side ---------------------------------------------------------
 
-void MemoryWindowHost::Then(UserAction action) { script_.push_back(std::move(action)); }
+void MemoryWindowHost::Then(UserAction action) {
+    script_.push_back(std::move(action));
+}
 
 void MemoryWindowHost::ThenClick(int id) {
     Then([id](MemoryWindowHost& h) { (void)h.Click(id); });
@@ -120,7 +123,8 @@ bool MemoryWindowHost::ClickIn(Window dialog, int id) {
         // before this one to the next control with the group flag.
         auto self = static_cast<std::size_t>(c - d->controls.data());
         std::size_t first = self;
-        while (first > 0 && (d->controls[first].tmpl->style & res::CsGroup) == 0) --first;
+        while (first > 0 && (d->controls[first].tmpl->style & res::CsGroup) == 0)
+            --first;
         std::size_t last = self + 1;
         while (last < d->controls.size() && (d->controls[last].tmpl->style & res::CsGroup) == 0)
             ++last;
@@ -159,9 +163,13 @@ bool MemoryWindowHost::SelectItem(int id, int index) {
     if (c == nullptr || c->tmpl->cls != res::ControlClass::DropDownList || !UserCanReach(*c) ||
         index < 0 || index >= static_cast<int>(c->items.size()))
         return false;
+    // A choice made on the closed box, as the Win32 and Qt hosts report it.
     d->focus = id;
     c->selection = index;
-    SendCommand(*d, id, notify::ComboSelChange);
+    Window w = d->handle;
+    SendCommand(*d, id, notify::ComboSelEndOk);
+    if (Dialog* still = Lookup(w); still != nullptr && !still->ended)
+        SendCommand(*still, id, notify::ComboSelChange);
     return true;
 }
 
@@ -170,9 +178,12 @@ bool MemoryWindowHost::Scroll(int id, int code, int position) {
     Control* c = d ? LookupControl(d->handle, id) : nullptr;
     if (c == nullptr || !UserCanReach(*c)) return false;
     DialogMessage m;
-    if (c->tmpl->cls == res::ControlClass::HScrollBar) m.msg = Msg::HScroll;
-    else if (c->tmpl->cls == res::ControlClass::VScrollBar) m.msg = Msg::VScroll;
-    else return false;
+    if (c->tmpl->cls == res::ControlClass::HScrollBar)
+        m.msg = Msg::HScroll;
+    else if (c->tmpl->cls == res::ControlClass::VScrollBar)
+        m.msg = Msg::VScroll;
+    else
+        return false;
     m.id = id;
     m.code = code;
     m.position = position;
@@ -343,8 +354,8 @@ MemoryWindowHost::Dialog* MemoryWindowHost::Build(int templateId, Window owner, 
     if ((t->style & res::DsChild) != 0) {
         Rect parent = GetWindowRect(owner);
         Rect at = MapDialogRect(Window{}, Rect{t->rect.x, t->rect.y, 0, 0});
-        d.rect = Rect{parent.left + at.left, parent.top + at.top, parent.left + at.left + size.right,
-                      parent.top + at.top + size.bottom};
+        d.rect = Rect{parent.left + at.left, parent.top + at.top,
+                      parent.left + at.left + size.right, parent.top + at.top + size.bottom};
     } else {
         int x = (Screen.Width() - size.right) / 2;
         int y = (Screen.Height() - size.bottom) / 2;
@@ -446,7 +457,8 @@ void MemoryWindowHost::Destroy(Window dialog) {
     std::vector<Window> children;
     for (auto& [value, child] : dialogs_)
         if (!child.modal && child.owner == dialog) children.push_back(child.handle);
-    for (Window c : children) Destroy(c);
+    for (Window c : children)
+        Destroy(c);
     if (capture_ == dialog) capture_ = Window{};
     dialogs_.erase(dialog.value);
 }
@@ -619,7 +631,9 @@ Brush MemoryWindowHost::CreateSolidBrush(Colour colour) {
     return b;
 }
 
-void MemoryWindowHost::DeleteBrush(Brush brush) { brushes_.erase(brush.value); }
+void MemoryWindowHost::DeleteBrush(Brush brush) {
+    brushes_.erase(brush.value);
+}
 
 Font MemoryWindowHost::CreateGuiFont(int pixelHeight, int weight) {
     Font f{NewHandle().value};
@@ -627,7 +641,9 @@ Font MemoryWindowHost::CreateGuiFont(int pixelHeight, int weight) {
     return f;
 }
 
-void MemoryWindowHost::DeleteFont(Font font) { fonts_.erase(font.value); }
+void MemoryWindowHost::DeleteFont(Font font) {
+    fonts_.erase(font.value);
+}
 
 void MemoryWindowHost::SetItemFont(Window dialog, int id, Font font) {
     if (Control* c = LookupControl(dialog, id)) c->font = font;

@@ -25,7 +25,7 @@
 namespace osa {
 
 class MemoryWindowHost final : public WindowHost {
-public:
+  public:
     static constexpr int BaseUnitX = 6;
     static constexpr int BaseUnitY = 13;
     static constexpr Rect Screen{0, 0, 1920, 1080};
@@ -55,7 +55,7 @@ public:
         Window handle{};
         const res::DialogTemplate* tmpl = nullptr;
         DialogProc proc = nullptr;
-        Window owner{};  // modal: the owner; modeless: the parent
+        Window owner{}; // modal: the owner; modeless: the parent
         bool modal = false;
         bool ended = false;
         std::intptr_t result = 0;
@@ -123,7 +123,7 @@ public:
     bool MouseUp(Window dialog, Point client);
 
     // What the user sees.
-    Window Active() const;              // top of the modal stack, or 0
+    Window Active() const; // top of the modal stack, or 0
     const Dialog* Find(Window dialog) const;
     const Dialog* FindByTemplate(int templateId) const; // the newest alive one
     const Control* FindControl(Window dialog, int id) const;
@@ -144,7 +144,7 @@ public:
 
     // --- WindowHost ---------------------------------------------------------
     std::intptr_t DialogBox(int templateId, Window owner, DialogProc proc,
-                             std::intptr_t param) override;
+                            std::intptr_t param) override;
     Window CreateDialog(int templateId, Window parent, DialogProc proc,
                         std::intptr_t param) override;
     void EndDialog(Window dialog, std::intptr_t result) override;
@@ -196,7 +196,7 @@ public:
     void RemoveCloseCommand(Window window) override;
     void RaiseWindow(Window window) override { raised_.push_back(window); }
 
-private:
+  private:
     Dialog* Lookup(Window dialog);
     const Dialog* Lookup(Window dialog) const;
     Control* LookupControl(Window dialog, int id);

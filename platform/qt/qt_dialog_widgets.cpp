@@ -125,12 +125,11 @@ void StaticLabel::paintEvent(QPaintEvent*) {
 // --- ComboControl --------------------------------------------------------------
 
 namespace {
-// Combo box notifications (Win32 numbers).
-constexpr int CbnSelChange = 1;
-constexpr int CbnDropDown = 7;
-constexpr int CbnCloseUp = 8;
-constexpr int CbnSelEndOk = 9;
-constexpr int CbnSelEndCancel = 10;
+constexpr int CbnSelChange = notify::ComboSelChange;
+constexpr int CbnDropDown = notify::ComboDropDown;
+constexpr int CbnCloseUp = notify::ComboCloseUp;
+constexpr int CbnSelEndOk = notify::ComboSelEndOk;
+constexpr int CbnSelEndCancel = notify::ComboSelEndCancel;
 } // namespace
 
 ComboControl::ComboControl(QWidget* parent, SurfaceSink& sink, std::uintptr_t handle)

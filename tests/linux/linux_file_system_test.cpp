@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/scoped_env.h"
 #include "platform/linux/linux_file_system.h"
 #include "tests/linux/linux_test_support.h"
+#include "tests/scoped_env.h"
 
 namespace osa::posix {
 namespace {

@@ -22,7 +22,6 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/scoped_env.h"
 #include "controller/app_state.h"
 #include "controller/shell/entry.h"
 #include "platform/linux/instance_lock.h"
@@ -30,6 +29,7 @@
 #include "platform/qt/qt_window_host.h"
 #include "platform/services.h"
 #include "tests/qt/qt_test_support.h"
+#include "tests/scoped_env.h"
 
 namespace osa::test {
 namespace {
