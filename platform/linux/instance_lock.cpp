@@ -36,24 +36,6 @@ InstancePaths DefaultInstancePaths() {
     return InstancePaths{base + ".lock", base + ".sock"};
 }
 
-UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
-    if (this != &other) {
-        UniqueFd old(fd_);
-        fd_ = other.Release();
-    }
-    return *this;
-}
-
-UniqueFd::~UniqueFd() {
-    if (fd_ >= 0) ::close(fd_);
-}
-
-int UniqueFd::Release() {
-    int fd = fd_;
-    fd_ = -1;
-    return fd;
-}
-
 LockResult TryLockFile(const std::string& path) {
     LockResult result;
     // O_CLOEXEC: a program the controller starts must not inherit the lock

@@ -15,6 +15,8 @@
 #pragma once
 #include <string>
 
+#include "platform/linux/unique_fd.h"
+
 namespace osa::posix {
 
 struct InstancePaths {
@@ -24,25 +26,6 @@ struct InstancePaths {
 
 // The paths for the current user, from the environment at the time of the call.
 InstancePaths DefaultInstancePaths();
-
-// Owns one file descriptor; closes it when destroyed.
-class UniqueFd {
-  public:
-    UniqueFd() = default;
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    UniqueFd(UniqueFd&& other) noexcept : fd_(other.Release()) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept;
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    ~UniqueFd();
-
-    int Get() const { return fd_; }
-    bool Valid() const { return fd_ >= 0; }
-    int Release();
-
-  private:
-    int fd_ = -1;
-};
 
 enum class LockOutcome {
     Acquired,      // this process is the first controller

@@ -1,6 +1,7 @@
 #include "platform/linux/linux_file_system.h"
 
 #include "platform/linux/posix_path.h"
+#include "platform/linux/unique_fd.h"
 
 #include "platform/ascii.h"
 
@@ -22,27 +23,7 @@ namespace osa::posix {
 
 namespace {
 
-class Fd {
-  public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    Fd(Fd&& other) noexcept : fd_(other.Release()) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    Fd& operator=(Fd&&) = delete;
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int Get() const { return fd_; }
-    explicit operator bool() const { return fd_ >= 0; }
-    int Release() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-  private:
-    int fd_ = -1;
-};
+using Fd = UniqueFd;
 
 struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }

@@ -7,6 +7,7 @@
 #include "platform/linux/profile_file.h"
 
 #include "platform/linux/posix_path.h"
+#include "platform/linux/unique_fd.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -24,29 +25,7 @@ namespace osa::posix {
 
 namespace {
 
-// Owns one descriptor.
-class Fd {
-  public:
-    Fd() = default;
-    explicit Fd(int fd) : fd_(fd) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() { Reset(); }
-    int Get() const { return fd_; }
-    explicit operator bool() const { return fd_ >= 0; }
-    void Reset(int fd = -1) {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = fd;
-    }
-    int Release() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-  private:
-    int fd_ = -1;
-};
+using Fd = UniqueFd;
 
 void LogFailure(const char* call, const std::string& path, int error) {
     std::fprintf(stderr, "osactl: %s %s: %s\n", call, path.c_str(), std::strerror(error));
