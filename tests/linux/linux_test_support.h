@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/whole_file.h"
+
 namespace osa::test {
 
 class TempFolderTest : public ::testing::Test {
@@ -23,9 +25,6 @@ class TempFolderTest : public ::testing::Test {
     std::string dir_;
 };
 
-// The file's bytes; empty when it cannot be read.
-std::string ReadWholeFile(const std::string& path);
-void WriteWholeFile(const std::string& path, const std::string& contents);
 // Permission bits (07777), or -1.
 int ModeOf(const std::string& path);
 // Names in `dir` (all, hidden ones included), sorted.

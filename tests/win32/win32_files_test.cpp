@@ -20,21 +20,13 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_profile_store.h"
 #include "tests/settings_round_trip.h"
+#include "tests/whole_file.h"
 
 namespace osa::win32 {
 namespace {
 
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteWholeFile(const std::string& path, const std::string& contents) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << contents;
-}
+using test::ReadWholeFile;
+using test::WriteWholeFile;
 
 class Win32FilesTest : public ::testing::Test {
   protected:
