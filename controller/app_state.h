@@ -3,9 +3,11 @@
 // Each subsystem adds the fields it owns; the start-up fields come first.
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "controller/settings/media_record.h"
 #include "controller/shell/result_code.h"
+#include "platform/print_spooler.h"
 #include "platform/process_launcher.h"
 
 namespace osa {
@@ -80,6 +82,12 @@ struct AppState {
 
     // The media catalogue of the run.
     MediaCatalogue Media{};
+
+    // The device link: the printers of the cutter family, found once when
+    // the main window opens (the transfer handles and events belong to the
+    // platform's cutter port).
+    std::unique_ptr<PrinterNameSlot[]> cutterPrinters;
+    std::int32_t cutterPrinterCount = 0;
 
     // The companion program (animated instructions).
     ProcessRecord companionProcess{};

@@ -49,4 +49,19 @@ ProcessLauncher& Processes() {
     return *g_services.processes;
 }
 
+CutterPort& Cutter() {
+    if (g_services.cutter == nullptr) Missing("cutter port");
+    return *g_services.cutter;
+}
+
+PrintSpooler& Spooler() {
+    if (g_services.spooler == nullptr) Missing("print spooler");
+    return *g_services.spooler;
+}
+
+DebugTrace& Trace() {
+    if (g_services.trace == nullptr) Missing("trace");
+    return *g_services.trace;
+}
+
 } // namespace osa

@@ -2,8 +2,11 @@
 // (or by a test) before the core runs. The core reaches every platform
 // service through these accessors only.
 #pragma once
+#include "platform/cutter_port.h"
+#include "platform/debug_trace.h"
 #include "platform/file_system.h"
 #include "platform/instance_guard.h"
+#include "platform/print_spooler.h"
 #include "platform/process_launcher.h"
 #include "platform/profile_store.h"
 #include "platform/window_host.h"
@@ -16,6 +19,9 @@ struct Services {
     ProfileStore* profiles = nullptr;
     FileSystem* files = nullptr;
     ProcessLauncher* processes = nullptr;
+    CutterPort* cutter = nullptr;
+    PrintSpooler* spooler = nullptr;
+    DebugTrace* trace = nullptr;
 };
 
 // Installs the services; returns the ones installed before.
@@ -26,5 +32,8 @@ InstanceGuard& Instance();
 ProfileStore& Profiles();
 FileSystem& Files();
 ProcessLauncher& Processes();
+CutterPort& Cutter();
+PrintSpooler& Spooler();
+DebugTrace& Trace();
 
 } // namespace osa

@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "controller/app_state.h"
+#include "platform/memory/memory_cutter_port.h"
+#include "platform/memory/memory_debug_trace.h"
 #include "platform/memory/memory_file_system.h"
 #include "platform/memory/memory_instance_guard.h"
+#include "platform/memory/memory_print_spooler.h"
 #include "platform/memory/memory_process_launcher.h"
 #include "platform/memory/memory_profile_store.h"
 #include "platform/memory/memory_window_host.h"
@@ -21,6 +24,9 @@ class CoreTest : public ::testing::Test {
         services.processes = &launcher;
         services.profiles = &profiles;
         services.files = &files;
+        services.cutter = &cutter;
+        services.spooler = &spooler;
+        services.trace = &trace;
         previous_ = InstallServices(services);
     }
     void TearDown() override { InstallServices(previous_); }
@@ -30,6 +36,9 @@ class CoreTest : public ::testing::Test {
     MemoryProcessLauncher launcher;
     MemoryFileSystem files;
     MemoryProfileStore profiles{files};
+    MemoryCutterPort cutter;
+    MemoryPrintSpooler spooler;
+    MemoryDebugTrace trace;
 
   private:
     Services previous_{};

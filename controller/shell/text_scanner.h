@@ -1,0 +1,117 @@
+// A cursor over a text that reads numbers and words the way sscanf's "%*c",
+// "%d", "%lf" and "%s" do, independent of the locale: leading white space
+// skipped, the longest number that fits taken, the rest left for the next
+// conversion. Used for the command line and for the cutter's replies.
+#pragma once
+#include <charconv>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string_view>
+
+namespace osa {
+
+inline bool IsScanSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+class TextScanner {
+  public:
+    explicit TextScanner(std::string_view text) : text_(text) {}
+
+    // "%*c": any one character.
+    bool SkipOne() {
+        if (pos_ >= text_.size()) return false;
+        ++pos_;
+        return true;
+    }
+
+    // A literal run of the format; must match exactly.
+    bool Literal(std::string_view literal) {
+        if (text_.substr(pos_, literal.size()) != literal) return false;
+        pos_ += literal.size();
+        return true;
+    }
+
+    // "%d". Digits beyond the range of 32 bits wrap around, as the Windows
+    // runtime's scanf does; nothing here is undefined.
+    bool Int(std::int32_t& out) {
+        SkipSpace();
+        std::size_t p = pos_;
+        bool negative = false;
+        if (p < text_.size() && (text_[p] == '+' || text_[p] == '-')) {
+            negative = text_[p] == '-';
+            ++p;
+        }
+        std::size_t digitsStart = p;
+        std::uint32_t value = 0;
+        while (p < text_.size() && text_[p] >= '0' && text_[p] <= '9') {
+            value = value * 10u + static_cast<std::uint32_t>(text_[p] - '0');
+            ++p;
+        }
+        if (p == digitsStart) return false;
+        if (negative) value = 0u - value;
+        out = static_cast<std::int32_t>(value);
+        pos_ = p;
+        return true;
+    }
+
+    // "%s": skips white space, then takes the run of other characters (at
+    // most `capacity` - 1 of them, like "%15s" for a 16-byte buffer).
+    bool Word(char* out, std::size_t capacity) {
+        SkipSpace();
+        std::size_t n = 0;
+        while (pos_ < text_.size() && !IsScanSpace(text_[pos_])) {
+            if (n + 1 >= capacity) break;
+            out[n++] = text_[pos_++];
+        }
+        if (n == 0) return false;
+        out[n] = '\0';
+        return true;
+    }
+
+    // "%lf": an optional sign, then the longest decimal or exponent number,
+    // or INF / NAN, independent of the locale.
+    bool Double(double& out) {
+        SkipSpace();
+        std::size_t p = pos_;
+        bool negative = false;
+        if (p < text_.size() && (text_[p] == '+' || text_[p] == '-')) {
+            negative = text_[p] == '-';
+            ++p;
+        }
+        if (p < text_.size() && (text_[p] == '+' || text_[p] == '-')) return false;
+        double value = 0.0;
+        const char* first = text_.data() + p;
+        const char* last = text_.data() + text_.size();
+        auto [end, ec] = std::from_chars(first, last, value, std::chars_format::general);
+        if (ec == std::errc::result_out_of_range) {
+            // scanf gives HUGE_VAL or 0 here; from_chars leaves the value alone.
+            value = RangeFallback(first, end);
+        } else if (ec != std::errc()) {
+            return false;
+        }
+        out = negative ? -value : value;
+        pos_ = static_cast<std::size_t>(end - text_.data());
+        return true;
+    }
+
+  private:
+    void SkipSpace() {
+        while (pos_ < text_.size() && IsScanSpace(text_[pos_]))
+            ++pos_;
+    }
+
+    static double RangeFallback(const char* first, const char* end) {
+        // An exponent that is large and positive overflows; otherwise it underflowed.
+        std::string_view number(first, static_cast<std::size_t>(end - first));
+        auto e = number.find_first_of("Ee");
+        bool tiny = e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
+        return tiny ? 0.0 : std::numeric_limits<double>::infinity();
+    }
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+} // namespace osa

@@ -1,0 +1,27 @@
+// The state of the blade position pad, shared by the page, the main dialog,
+// the input hooks and the Calibration dialog. All fields are 32-bit.
+#pragma once
+#include <cstdint>
+
+namespace osa {
+
+namespace pad {
+// Held directions.
+inline constexpr std::int32_t Up = 1;
+inline constexpr std::int32_t Down = 2;
+inline constexpr std::int32_t Left = 4;
+inline constexpr std::int32_t Right = 8;
+inline constexpr std::int32_t DirectionsDisabled = 16;
+} // namespace pad
+
+struct PositionPad {
+    // 0 idle; 1 left mouse button down; 2 keyboard mode; 4 an arrow key is
+    // held; 8 keyboard mode just cancelled by a click (9 while still down).
+    std::int32_t InputMode = 0;
+    // Bit set of pad::Up .. pad::Right, or pad::DirectionsDisabled.
+    std::int32_t HeldDirections = 0;
+    std::int32_t TestCutButton = 0; // 0 normal, 1 pressed, 2 disabled
+    std::int32_t OriginButton = 0;  // 0 normal, 1 pressed, 2 disabled
+};
+
+} // namespace osa

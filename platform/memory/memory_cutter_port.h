@@ -1,0 +1,43 @@
+// The cutter port of the tests: a simulated cutter in the same process, with
+// the outcomes of transfers a test can force. Time is not real: a reply that
+// comes later than the read's time-out makes the read time out at once.
+#pragma once
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/cutter_port.h"
+#include "tools/simcutter/cutter_model.h"
+
+namespace osa {
+
+class MemoryCutterPort : public CutterPort {
+  public:
+    ResultCode LoadModule() override;
+    void InitTransfers() override { transfersReady = true; }
+    void CloseTransfers() override { transfersReady = false; }
+    ResultCode Write(const std::uint8_t* bytes, std::uint32_t length,
+                     std::uint32_t timeoutMs) override;
+    ResultCode Read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t timeoutMs) override;
+
+    sim::CutterModel cutter;
+    bool libraryMissing = false;
+    bool exportMissing = false;
+    bool connected = true; // false: the USB module finds no cutter (57)
+    // Forced outcome of the next write / read (0 = as the cutter behaves).
+    ResultCode nextWriteResult = 0;
+    ResultCode nextReadResult = 0;
+
+    // What happened.
+    int moduleLoads = 0;
+    bool transfersReady = false;
+    std::vector<std::string> writes;    // the bytes of every write transfer
+    std::vector<std::uint32_t> writeTimeouts;
+    std::vector<std::uint32_t> readTimeouts;
+    std::vector<std::uint32_t> readLengths;
+
+  private:
+    std::deque<sim::Reply> replies_;
+};
+
+} // namespace osa

@@ -1,0 +1,162 @@
+#include "tools/simcutter/cutter_model.h"
+
+#include <charconv>
+
+namespace osa::sim {
+
+namespace {
+
+constexpr char Etx = '\x03';
+constexpr char Esc = '\x1b';
+
+bool ParseInt(std::string_view text, int& out) {
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+bool ParsePair(std::string_view text, int& a, int& b, bool secondOptional) {
+    auto comma = text.find(',');
+    if (comma == std::string_view::npos) return secondOptional && ParseInt(text, a);
+    return ParseInt(text.substr(0, comma), a) && ParseInt(text.substr(comma + 1), b);
+}
+
+bool StartsWith(std::string_view s, std::string_view prefix) {
+    return s.substr(0, prefix.size()) == prefix;
+}
+
+std::string Number(int value) {
+    return std::to_string(value) + "\r";
+}
+
+std::string NumberPair(int a, int b) {
+    return std::to_string(a) + "," + std::to_string(b) + "\r";
+}
+
+} // namespace
+
+bool ApplySetting(std::string_view name, std::string_view value, CutterSetup& setup) {
+    if (name == "version") {
+        setup.version = std::string(value);
+        return true;
+    }
+    if (name == "model") {
+        setup.model = std::string(value);
+        return true;
+    }
+    if (name == "lead" || name == "status") {
+        if (value.size() != 1) return false;
+        (name == "lead" ? setup.lead : setup.status) = value[0];
+        return true;
+    }
+    if (name == "sensor") return ParsePair(value, setup.sensorX, setup.sensorY, false);
+    if (name == "feed") return ParsePair(value, setup.feed, setup.feedSecond, true);
+    if (name == "marks") return ParseInt(value, setup.markVerdict);
+    if (name == "marks-ms") return ParseInt(value, setup.markMs) && setup.markMs >= 0;
+    if (name == "ready") return ParseInt(value, setup.sensorReady);
+    if (name == "fault") {
+        if (value == "none") setup.fault = Fault::None;
+        else if (value == "silent") setup.fault = Fault::NoReply;
+        else if (value == "short") setup.fault = Fault::ShortReply;
+        else if (value == "garbage") setup.fault = Fault::Garbage;
+        else if (value == "gone") setup.fault = Fault::Gone;
+        else if (StartsWith(value, "slow:")) {
+            setup.fault = Fault::SlowReply;
+            return ParseInt(value.substr(5), setup.slowMs) && setup.slowMs >= 0;
+        } else
+            return false;
+        return true;
+    }
+    return false;
+}
+
+std::vector<Reply> CutterModel::Receive(std::string_view bytes) {
+    pending_.append(bytes);
+    std::vector<Reply> replies;
+    for (;;) {
+        std::size_t used = 0;
+        std::string command;
+        if (!pending_.empty() && pending_[0] == Esc) {
+            // ESC and one byte; the movement sequence ESC 0x00 carries a third.
+            if (pending_.size() < 2) break;
+            used = pending_[1] == '\0' ? 3 : 2;
+            if (pending_.size() < used) break;
+            command = pending_.substr(0, used);
+        } else {
+            auto etx = pending_.find(Etx);
+            if (etx == std::string::npos) break;
+            command = pending_.substr(0, etx);
+            used = etx + 1;
+        }
+        pending_.erase(0, used);
+        commands_.push_back(command);
+        Reply reply;
+        if (Answer(command, reply)) {
+            ApplyFault(reply);
+            if (setup_.fault != Fault::NoReply) replies.push_back(std::move(reply));
+        }
+    }
+    return replies;
+}
+
+bool CutterModel::Answer(std::string_view command, Reply& reply) {
+    if (command.size() >= 2 && command[0] == Esc) {
+        if (command[1] == '\x05') {
+            reply.bytes = std::string(1, setup_.status) + "\r";
+            return true;
+        }
+        if (command[1] == '\0' && command.size() == 3)
+            moveDirection_ = static_cast<unsigned char>(command[2]);
+        return false; // ESC EOT and the movement have no answer
+    }
+    if (command == "FG") {
+        reply.bytes = std::string(1, setup_.lead) + setup_.version + " " + setup_.model + "\r";
+        return true;
+    }
+    if (command == "FQ5") {
+        reply.bytes = Number(setup_.sensorReady);
+        return true;
+    }
+    if (command == "TB71") {
+        reply.bytes = NumberPair(setup_.sensorX, setup_.sensorY);
+        return true;
+    }
+    if (command == "FA") {
+        reply.bytes = NumberPair(setup_.feed, setup_.feedSecond);
+        return true;
+    }
+    if (StartsWith(command, "TB123,") || StartsWith(command, "TB23,")) {
+        reply.bytes = Number(setup_.markVerdict);
+        reply.delayMs = setup_.markMs;
+        return true;
+    }
+    if (StartsWith(command, "TB72,")) {
+        int x = 0, y = 0;
+        if (ParsePair(command.substr(5), x, y, false)) {
+            setup_.sensorX = x;
+            setup_.sensorY = y;
+        }
+    } else if (StartsWith(command, "FB")) {
+        int a = 0, b = 0;
+        if (ParsePair(command.substr(2), a, b, false)) setup_.feed = a;
+    }
+    return false;
+}
+
+void CutterModel::ApplyFault(Reply& reply) const {
+    switch (setup_.fault) {
+    case Fault::ShortReply:
+        reply.bytes.resize(reply.bytes.size() > 1 ? reply.bytes.size() / 2 : 1);
+        break;
+    case Fault::Garbage:
+        reply.bytes.assign(reply.bytes.size(), '#');
+        break;
+    case Fault::SlowReply:
+        reply.delayMs += setup_.slowMs;
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace osa::sim

@@ -1,0 +1,21 @@
+#include "usb/device_id.h"
+
+#include "platform/ascii.h"
+
+namespace osa::usb {
+
+bool IsCutterDeviceId(const char* id, std::size_t length) {
+    if (id == nullptr) return false;
+    std::size_t n = 0;
+    while (n < length && id[n] != '\0')
+        ++n;
+    std::string_view text(id, n);
+    std::size_t key = text.find(ManufacturerKey);
+    if (key == std::string_view::npos) return false;
+    std::string_view rest = text.substr(key + ManufacturerKey.size());
+    std::size_t end = rest.find(';');
+    if (end == std::string_view::npos) return false;
+    return ascii::EqualsNoCase(rest.substr(0, end), CutterManufacturer);
+}
+
+} // namespace osa::usb
