@@ -1,6 +1,9 @@
 #include "tools/simcutter/cutter_model.h"
 
 #include <charconv>
+#include <cstdio>
+
+#include "platform/escaped_bytes.h"
 
 namespace osa::sim {
 
@@ -68,6 +71,21 @@ bool ApplySetting(std::string_view name, std::string_view value, CutterSetup& se
         return true;
     }
     return false;
+}
+
+bool ApplyOption(std::string_view argument, CutterSetup& setup) {
+    if (argument.substr(0, 2) != "--") return false;
+    argument.remove_prefix(2);
+    auto eq = argument.find('=');
+    if (eq == std::string_view::npos) return false;
+    return ApplySetting(argument.substr(0, eq), argument.substr(eq + 1), setup);
+}
+
+std::string LogLine(long long microseconds, bool in, std::string_view bytes) {
+    char stamp[48];
+    std::snprintf(stamp, sizeof(stamp), "%lld.%03lld %s ", microseconds / 1000,
+                  microseconds % 1000, in ? "in" : "out");
+    return stamp + EscapedBytes(bytes);
 }
 
 std::vector<Reply> CutterModel::Receive(std::string_view bytes) {

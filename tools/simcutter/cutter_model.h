@@ -41,6 +41,15 @@ struct CutterSetup {
 // False for an unknown name or a malformed value.
 bool ApplySetting(std::string_view name, std::string_view value, CutterSetup& setup);
 
+// "--name=value" of the simulator programs' command lines, as ApplySetting.
+bool ApplyOption(std::string_view argument, CutterSetup& setup);
+
+// One line of the simulator's log (without the line break):
+// "<milliseconds since start, three decimals> <in|out> <bytes escaped>",
+// for example "12.034 in TT\x03". "in" is what the controller wrote, "out"
+// what the cutter answered.
+std::string LogLine(long long microseconds, bool in, std::string_view bytes);
+
 struct Reply {
     std::string bytes;
     int delayMs = 0; // after the command arrived
