@@ -26,8 +26,7 @@ bool Demo() {
 // A command formatted into its 512-byte buffer.
 class Command {
   public:
-    template <typename... Args>
-    explicit Command(const char* format, Args... args) {
+    template <typename... Args> explicit Command(const char* format, Args... args) {
         int n = std::snprintf(text_, sizeof(text_), format, args...);
         length_ = n < 0 ? 0 : static_cast<std::size_t>(n);
         if (length_ > CommandChars) length_ = CommandChars;
@@ -121,8 +120,7 @@ ResultCode ReadFirmwareVersion(char* versionText) {
         return rc::Ok;
     }
     Reply<10> reply;
-    if (ResultCode r = Ask(command, reply, FirmwareTimeoutMs, rc::FirmwareReplyFailed);
-        r != rc::Ok)
+    if (ResultCode r = Ask(command, reply, FirmwareTimeoutMs, rc::FirmwareReplyFailed); r != rc::Ok)
         return r;
 
     // "%*c %*lf %s": a lead character, the version number, the model word.
@@ -204,7 +202,9 @@ ResultCode ReadFeedAdjustment(std::int32_t& adjustment) {
 ResultCode SendCutCondition(std::int32_t number, std::int32_t speed, std::int32_t pressure,
                             std::int32_t offset) {
     return Send(label::CutCondition,
-                Command("FW%d\x03!%d\x03*0,%d\x03" "FC%d\x03", number, speed, pressure, offset),
+                Command("FW%d\x03!%d\x03*0,%d\x03"
+                        "FC%d\x03",
+                        number, speed, pressure, offset),
                 rc::CutConditionFailed);
 }
 

@@ -31,7 +31,7 @@ class MemoryCutterPort : public CutterPort {
     // What happened.
     int moduleLoads = 0;
     bool transfersReady = false;
-    std::vector<std::string> writes;    // the bytes of every write transfer
+    std::vector<std::string> writes; // the bytes of every write transfer
     std::vector<std::uint32_t> writeTimeouts;
     std::vector<std::uint32_t> readTimeouts;
     std::vector<std::uint32_t> readLengths;

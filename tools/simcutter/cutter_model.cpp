@@ -58,11 +58,16 @@ bool ApplySetting(std::string_view name, std::string_view value, CutterSetup& se
     if (name == "marks-ms") return ParseInt(value, setup.markMs) && setup.markMs >= 0;
     if (name == "ready") return ParseInt(value, setup.sensorReady);
     if (name == "fault") {
-        if (value == "none") setup.fault = Fault::None;
-        else if (value == "silent") setup.fault = Fault::NoReply;
-        else if (value == "short") setup.fault = Fault::ShortReply;
-        else if (value == "garbage") setup.fault = Fault::Garbage;
-        else if (value == "gone") setup.fault = Fault::Gone;
+        if (value == "none")
+            setup.fault = Fault::None;
+        else if (value == "silent")
+            setup.fault = Fault::NoReply;
+        else if (value == "short")
+            setup.fault = Fault::ShortReply;
+        else if (value == "garbage")
+            setup.fault = Fault::Garbage;
+        else if (value == "gone")
+            setup.fault = Fault::Gone;
         else if (StartsWith(value, "slow:")) {
             setup.fault = Fault::SlowReply;
             return ParseInt(value.substr(5), setup.slowMs) && setup.slowMs >= 0;
@@ -83,8 +88,8 @@ bool ApplyOption(std::string_view argument, CutterSetup& setup) {
 
 std::string LogLine(long long microseconds, bool in, std::string_view bytes) {
     char stamp[48];
-    std::snprintf(stamp, sizeof(stamp), "%lld.%03lld %s ", microseconds / 1000,
-                  microseconds % 1000, in ? "in" : "out");
+    std::snprintf(stamp, sizeof(stamp), "%lld.%03lld %s ", microseconds / 1000, microseconds % 1000,
+                  in ? "in" : "out");
     return stamp + EscapedBytes(bytes);
 }
 

@@ -26,8 +26,8 @@ struct CutterSetup {
     char status = '0';            // answer to the status request; '0' = ready
     int sensorX = 0;              // stored sensor correction, device values
     int sensorY = 0;
-    int feed = 0;       // stored feed adjustment, hundredths of a percent
-    int feedSecond = 0; // the second number of the feed reply
+    int feed = 0;        // stored feed adjustment, hundredths of a percent
+    int feedSecond = 0;  // the second number of the feed reply
     int markVerdict = 0; // answer to a mark read: 0 read, other = failed
     int markMs = 0;      // how long a mark read takes
     int sensorReady = 1; // answer to the sensor query: 1 READY, other WAIT
