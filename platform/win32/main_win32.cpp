@@ -14,8 +14,11 @@
 #include "controller/shell/entry.h"
 #include "platform/services.h"
 #include "platform/win32/win32_api.h"
+#include "platform/win32/win32_cutter_port.h"
+#include "platform/win32/win32_debug_trace.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_instance_guard.h"
+#include "platform/win32/win32_print_spooler.h"
 #include "platform/win32/win32_process_launcher.h"
 #include "platform/win32/win32_profile_store.h"
 #include "platform/win32/win32_text.h"
@@ -54,10 +57,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     osa::win32::Win32ProcessLauncher processes;
     osa::win32::Win32ProfileStore profiles;
     osa::win32::Win32FileSystem files;
+    osa::win32::Win32CutterPort cutter;
+    osa::win32::Win32PrintSpooler spooler;
+    osa::win32::Win32DebugTrace trace;
     osa::Services services{&windows, &instanceGuard};
     services.processes = &processes;
     services.profiles = &profiles;
     services.files = &files;
+    services.cutter = &cutter;
+    services.spooler = &spooler;
+    services.trace = &trace;
     osa::InstallServices(services);
 
     const std::vector<std::string> arguments = ArgumentsUtf8();
