@@ -10,12 +10,14 @@ OSA_BUILD_PACKAGES=(
   g++ cmake ninja-build git pkg-config
   qt6-base-dev libgl-dev
   librsvg2-bin imagemagick fonts-dejavu-core
+  libcups2-dev
 )
 OSA_WINDOWS_PACKAGES=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
 )
 OSA_TEST_PACKAGES=(
   googletest wine wine64 fonts-wine xvfb xauth
+  cups-daemon cups-client
 )
 
 osa_log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
