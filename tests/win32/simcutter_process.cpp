@@ -1,0 +1,90 @@
+#include "tests/win32/simcutter_process.h"
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+
+namespace osa::wintest {
+
+std::string ProgramFolder() {
+    char path[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string dir(path, n);
+    dir.resize(dir.find_last_of("\\/") + 1);
+    return dir;
+}
+
+std::string FreshPipeName() {
+    static std::atomic<int> counter{0};
+    return R"(\\.\pipe\osa-simcutter-test-)" + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(++counter);
+}
+
+void UseSimulatorPipe(const std::string& pipeName) {
+    SetEnvironmentVariableA("OSA_SIMCUTTER_PIPE", pipeName.c_str());
+}
+
+SimulatedCutter::SimulatedCutter(const std::string& program, const std::string& pipeName,
+                                 const std::vector<std::string>& options) {
+    char temp[MAX_PATH] = {};
+    char log[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    if (GetTempFileNameA(temp, "sim", 0, log) == 0) return;
+    logPath_ = log;
+
+    std::string commandLine =
+        "\"" + program + "\" \"--pipe=" + pipeName + "\" \"--log=" + logPath_ + "\"";
+    for (const std::string& option : options)
+        commandLine += " \"" + option + "\"";
+
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return;
+    win32::UniqueHandle output(readEnd);
+    win32::UniqueHandle childOutput(writeEnd);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    startup.hStdInput = nullptr;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                        nullptr, &startup, &info))
+        return;
+    process_.reset(info.hProcess);
+    CloseHandle(info.hThread);
+    childOutput.reset(); // only the child writes now: its end ends the reads
+
+    std::string said;
+    char chunk[64];
+    DWORD n = 0;
+    while (said.find("ready") == std::string::npos &&
+           ReadFile(output.get(), chunk, sizeof chunk, &n, nullptr) && n > 0)
+        said.append(chunk, n);
+    ready_ = said.find("ready") != std::string::npos;
+}
+
+SimulatedCutter::~SimulatedCutter() {
+    if (process_) {
+        TerminateProcess(process_.get(), 0);
+        WaitForSingleObject(process_.get(), INFINITE);
+    }
+    if (!logPath_.empty()) DeleteFileA(logPath_.c_str());
+}
+
+std::vector<std::string> SimulatedCutter::Log() const {
+    std::ifstream in(logPath_, std::ios::binary);
+    std::vector<std::string> lines;
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::size_t space = line.find(' ');
+        lines.push_back(space == std::string::npos ? line : line.substr(space + 1));
+    }
+    return lines;
+}
+
+} // namespace osa::wintest

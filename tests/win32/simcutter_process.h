@@ -1,0 +1,42 @@
+// The simulated cutter (SIMCUTTER.EXE) as a child process of a test: started
+// with its own pipe name and options, waited for until it prints "ready",
+// and ended with the test. The pipe name is also put into the test's
+// environment, where the stand-in VORNUSBP.DLL looks for it.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32_api.h"
+#include "platform/win32/win32_handle.h"
+
+namespace osa::wintest {
+
+// The folder of the running test program, with a trailing backslash.
+std::string ProgramFolder();
+// A pipe base name no other test of this run uses.
+std::string FreshPipeName();
+// Points the stand-in module at `pipeName`.
+void UseSimulatorPipe(const std::string& pipeName);
+
+class SimulatedCutter {
+  public:
+    // `program` is the full path of SIMCUTTER.EXE; `options` its
+    // "--name=value" options. The log goes to a fresh file under %TEMP%.
+    SimulatedCutter(const std::string& program, const std::string& pipeName,
+                    const std::vector<std::string>& options);
+    ~SimulatedCutter();
+    SimulatedCutter(const SimulatedCutter&) = delete;
+    SimulatedCutter& operator=(const SimulatedCutter&) = delete;
+
+    // Started, and said "ready".
+    bool Ready() const { return ready_; }
+    // The log's lines without their time stamps: "in \x1B\x04", "out 0\x0D".
+    std::vector<std::string> Log() const;
+
+  private:
+    win32::UniqueHandle process_;
+    std::string logPath_;
+    bool ready_ = false;
+};
+
+} // namespace osa::wintest
