@@ -10,6 +10,9 @@
 #include <vector>
 
 #include "controller/shell/entry.h"
+#include "platform/linux/cups_print_spooler.h"
+#include "platform/linux/linux_cutter_port.h"
+#include "platform/linux/linux_debug_trace.h"
 #include "platform/linux/linux_file_system.h"
 #include "platform/linux/linux_process_launcher.h"
 #include "platform/linux/profile_file.h"
@@ -38,10 +41,16 @@ int main(int argc, char* argv[]) {
     osa::posix::LinuxProcessLauncher processes;
     osa::posix::LinuxProfileStore profiles;
     osa::posix::LinuxFileSystem files;
+    osa::LinuxCutterPort cutter;
+    osa::posix::CupsPrintSpooler spooler;
+    osa::LinuxDebugTrace trace;
     osa::Services services{&host, &guard};
     services.processes = &processes;
     services.profiles = &profiles;
     services.files = &files;
+    services.cutter = &cutter;
+    services.spooler = &spooler;
+    services.trace = &trace;
     const osa::Services previous = osa::InstallServices(services);
     const std::vector<std::string_view> args(given.begin(), given.end());
     const int result = osa::RunController(0, args);
