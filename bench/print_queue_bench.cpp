@@ -6,107 +6,20 @@
 // every check walks all of them. Figures only, no limits.
 //
 //   build/<dir>/bin/print_queue_bench [calls]   (calls per figure, 200)
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cups/cups.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "platform/linux/cups_print_spooler.h"
 
-extern char** environ;
-
 namespace {
-
-// Runs a program with its output in `log`; its exit status, or -1.
-int RunProgram(const std::vector<std::string>& args, const std::string& log) {
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return -1;
-    int status = 0;
-    if (::waitpid(pid, &status, 0) != pid) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// The private scheduler, stopped and its folder removed however main ends.
-class PrivateCupsd {
-  public:
-    PrivateCupsd() {
-        char pattern[] = "/tmp/osa-cups-bench.XXXXXX";
-        if (::mkdtemp(pattern) == nullptr) return;
-        dir_ = pattern;
-        status_ = RunProgram({OSA_PRIVATE_CUPSD, "start", dir_}, dir_ + "/start.log");
-        if (status_ != 0) error_ = ReadAll(dir_ + "/start.log");
-    }
-    ~PrivateCupsd() {
-        if (dir_.empty()) return;
-        RunProgram({OSA_PRIVATE_CUPSD, "stop", dir_}, "/dev/null");
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
-    }
-    PrivateCupsd(const PrivateCupsd&) = delete;
-    PrivateCupsd& operator=(const PrivateCupsd&) = delete;
-
-    bool Running() const { return !dir_.empty() && status_ == 0; }
-    int Status() const { return status_; }
-    const std::string& Error() const { return error_; }
-    std::string Socket() const { return dir_ + "/cups.sock"; }
-
-    bool Admin(std::vector<std::string> args) const {
-        args.insert(args.begin() + 1, {"-h", Socket()});
-        const std::string log = dir_ + "/admin.log";
-        if (RunProgram(args, log) == 0) return true;
-        std::fprintf(stderr, "%s failed: %s", args[0].c_str(), ReadAll(log).c_str());
-        return false;
-    }
-
-  private:
-    std::string dir_;
-    int status_ = -1;
-    std::string error_;
-};
-
-// Median time of one call, in microseconds.
-double MedianMicroseconds(int calls, const std::function<void()>& call) {
-    std::vector<double> times;
-    times.reserve(static_cast<std::size_t>(calls));
-    for (int i = 0; i < calls; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        call();
-        const auto end = std::chrono::steady_clock::now();
-        times.push_back(std::chrono::duration<double, std::micro>(end - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 // The kept names, picked as the controller picks them at start.
 std::vector<osa::PrinterNameSlot> KeptQueues(osa::PrintSpooler& spooler) {
@@ -143,7 +56,7 @@ void BareGetPrinters() {
 
 int main(int argc, char** argv) {
     const int calls = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
-    PrivateCupsd cupsd;
+    osa::bench::PrivateCupsd cupsd;
     if (!cupsd.Running()) {
         std::fprintf(stderr, "print_queue_bench: no private scheduler: %s", cupsd.Error().c_str());
         return cupsd.Status() == 77 ? 77 : 1;
@@ -180,11 +93,13 @@ int main(int argc, char** argv) {
         }
         const std::vector<osa::PrinterNameSlot> kept = KeptQueues(spooler);
         osa::ResultCode result = 0;
-        const double check = MedianMicroseconds(calls, [&] { result = spooler.CheckJobs(kept); });
-        const double getJobs = MedianMicroseconds(calls, BareGetJobs);
-        const double getPrinters = MedianMicroseconds(calls, BareGetPrinters);
+        const double check =
+            osa::bench::MedianMicroseconds(calls, [&] { result = spooler.CheckJobs(kept); });
+        const double getJobs = osa::bench::MedianMicroseconds(calls, BareGetJobs);
+        const double getPrinters = osa::bench::MedianMicroseconds(calls, BareGetPrinters);
         std::vector<osa::PrinterEntry> list;
-        const double listing = MedianMicroseconds(calls, [&] { (void)spooler.ListPrinters(list); });
+        const double listing =
+            osa::bench::MedianMicroseconds(calls, [&] { (void)spooler.ListPrinters(list); });
         std::printf("%6zu %6u %12.1f %14.1f %16.1f %14.1f\n", kept.size(), result, check, getJobs,
                     getPrinters, listing);
     }

@@ -1,0 +1,103 @@
+// Shared by the benchmarks: running a helper program, a private CUPS
+// scheduler for the run (scripts/private-cupsd, needs root), and the median
+// time of a call.
+#pragma once
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace osa::bench {
+
+// Runs a program with its output in `log`; its exit status, or -1.
+inline int RunProgram(const std::vector<std::string>& args, const std::string& log) {
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    pid_t pid = 0;
+    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return -1;
+    int status = 0;
+    if (::waitpid(pid, &status, 0) != pid) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+inline std::string ReadAll(const std::string& path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The private scheduler, stopped and its folder removed however main ends.
+class PrivateCupsd {
+  public:
+    PrivateCupsd() {
+        char pattern[] = "/tmp/osa-cups-bench.XXXXXX";
+        if (::mkdtemp(pattern) == nullptr) return;
+        dir_ = pattern;
+        status_ = RunProgram({OSA_PRIVATE_CUPSD, "start", dir_}, dir_ + "/start.log");
+        if (status_ != 0) error_ = ReadAll(dir_ + "/start.log");
+    }
+    ~PrivateCupsd() {
+        if (dir_.empty()) return;
+        RunProgram({OSA_PRIVATE_CUPSD, "stop", dir_}, "/dev/null");
+        std::error_code ignored;
+        std::filesystem::remove_all(dir_, ignored);
+    }
+    PrivateCupsd(const PrivateCupsd&) = delete;
+    PrivateCupsd& operator=(const PrivateCupsd&) = delete;
+
+    bool Running() const { return !dir_.empty() && status_ == 0; }
+    int Status() const { return status_; }
+    const std::string& Error() const { return error_; }
+    const std::string& Dir() const { return dir_; }
+    std::string Socket() const { return dir_ + "/cups.sock"; }
+
+    bool Admin(std::vector<std::string> args) const {
+        args.insert(args.begin() + 1, {"-h", Socket()});
+        const std::string log = dir_ + "/admin.log";
+        if (RunProgram(args, log) == 0) return true;
+        std::fprintf(stderr, "%s failed: %s", args[0].c_str(), ReadAll(log).c_str());
+        return false;
+    }
+
+  private:
+    std::string dir_;
+    int status_ = -1;
+    std::string error_;
+};
+
+// Median time of one call, in microseconds.
+inline double MedianMicroseconds(int calls, const std::function<void()>& call) {
+    std::vector<double> times;
+    times.reserve(static_cast<std::size_t>(calls));
+    for (int i = 0; i < calls; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        call();
+        const auto end = std::chrono::steady_clock::now();
+        times.push_back(std::chrono::duration<double, std::micro>(end - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+} // namespace osa::bench

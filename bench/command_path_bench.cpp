@@ -1,0 +1,144 @@
+// What one command costs through the whole path of the Linux build: the
+// print-queue check (CUPS), the USB module's search (sysfs) and open, the
+// write, the wait for the driver, the close; beside a bare write of the same
+// bytes to the same device node, measured in the same run. The device is the
+// simulated cutter (a pseudo-terminal), the scheduler a private cupsd with
+// one queue of the cutter's family. Figures only, no limits.
+//
+//   build/<dir>/bin/command_path_bench [calls]   (calls per figure, 500)
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "bench/bench_support.h"
+#include "controller/app_state.h"
+#include "controller/link/cutter_commands.h"
+#include "controller/link/device_link.h"
+#include "platform/linux/cups_print_spooler.h"
+#include "platform/linux/linux_cutter_port.h"
+#include "platform/linux/linux_debug_trace.h"
+#include "platform/services.h"
+
+extern char** environ;
+
+namespace {
+
+// The simulated cutter in its own process, stopped when this goes.
+class Simulator {
+  public:
+    explicit Simulator(const std::string& root) {
+        std::string rootOption = "--root=" + root;
+        char* argv[] = {const_cast<char*>(OSA_SIMCUTTER_PATH), rootOption.data(), nullptr};
+        int out[2];
+        if (::pipe(out) != 0) return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv, environ) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(out[1]);
+        std::string text;
+        char buffer[256];
+        ssize_t n;
+        while (pid_ > 0 && text.find("ready\n") == std::string::npos &&
+               (n = ::read(out[0], buffer, sizeof(buffer))) > 0)
+            text.append(buffer, static_cast<std::size_t>(n));
+        ::close(out[0]);
+        ready_ = text.find("ready\n") != std::string::npos;
+    }
+    ~Simulator() {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGTERM);
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+    }
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
+    bool Ready() const { return ready_; }
+
+  private:
+    pid_t pid_ = -1;
+    bool ready_ = false;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int calls = argc > 1 ? std::max(1, std::atoi(argv[1])) : 500;
+
+    osa::bench::PrivateCupsd cupsd;
+    if (!cupsd.Running()) {
+        std::fprintf(stderr, "command_path_bench: no private scheduler: %s", cupsd.Error().c_str());
+        return cupsd.Status() == 77 ? 77 : 1;
+    }
+    ::setenv("CUPS_SERVER", cupsd.Socket().c_str(), 1);
+    if (!cupsd.Admin({"lpadmin", "-p", "Office", "-E", "-v", "file:///dev/null", "-D", "Laser"}))
+        return 1;
+
+    const std::string root = cupsd.Dir() + "/cutter";
+    Simulator simulator(root);
+    if (!simulator.Ready()) {
+        std::fprintf(stderr, "command_path_bench: the simulated cutter did not start\n");
+        return 1;
+    }
+    ::setenv("OSA_USB_SYSFS_ROOT", (root + "/sys").c_str(), 1);
+    ::setenv("OSA_USB_DEV_ROOT", (root + "/dev").c_str(), 1);
+
+    int devNull = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    osa::LinuxCutterPort port;
+    osa::posix::CupsPrintSpooler spooler;
+    osa::LinuxDebugTrace trace(devNull);
+    osa::Services services;
+    services.cutter = &port;
+    services.spooler = &spooler;
+    services.trace = &trace;
+    osa::InstallServices(services);
+    if (osa::LoadUsbModule() != 0) {
+        std::fprintf(stderr, "command_path_bench: libvornusbp.so not found beside the program\n");
+        return 1;
+    }
+
+    const std::string node = root + "/dev/lp0";
+    const char command[] = "FH\x03";
+    const double bareOpen = osa::bench::MedianMicroseconds(calls, [&] {
+        int fd = ::open(node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        [[maybe_unused]] ssize_t n = ::write(fd, command, 3);
+        ::close(fd);
+    });
+    int held = ::open(node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const double bareWrite = osa::bench::MedianMicroseconds(
+        calls, [&] { [[maybe_unused]] ssize_t n = ::write(held, command, 3); });
+    ::close(held);
+
+    osa::ResultCode result = 0;
+    const double noQueue =
+        osa::bench::MedianMicroseconds(calls, [&] { result |= osa::SendTestCut(); });
+    if (!cupsd.Admin({"lpadmin", "-p", "Trax", "-E", "-v", "file:///dev/null", "-D",
+                      "Hemmerik Marlo Trax"}) ||
+        osa::FindCutterPrinters() != 0 || osa::App().cutterPrinterCount != 1)
+        return 1;
+    const double withQueue =
+        osa::bench::MedianMicroseconds(calls, [&] { result |= osa::SendTestCut(); });
+    std::int32_t x = 0, y = 0;
+    const double query =
+        osa::bench::MedianMicroseconds(calls, [&] { result |= osa::ReadSensorCorrection(x, y); });
+    osa::FreeCutterPrinters();
+    ::close(devNull);
+
+    std::printf("One command to the simulated cutter; median of %d calls, microseconds%s\n\n",
+                calls, result == 0 ? "" : " (some calls failed!)");
+    std::printf("%-58s %10s\n", "path", "us");
+    std::printf("%-58s %10.1f\n", "baseline: write() on a descriptor held open", bareWrite);
+    std::printf("%-58s %10.1f\n", "baseline: open + write() + close of the node", bareOpen);
+    std::printf("%-58s %10.1f\n", "SendTestCut, no cutter print queue kept", noQueue);
+    std::printf("%-58s %10.1f\n", "SendTestCut, one kept CUPS queue checked", withQueue);
+    std::printf("%-58s %10.1f\n", "ReadSensorCorrection (exchange), one kept queue", query);
+    return result == 0 ? 0 : 1;
+}
