@@ -7,6 +7,7 @@
 
 #include "controller/settings/media_record.h"
 #include "controller/shell/result_code.h"
+#include "controller/ui/position_pad.h"
 #include "platform/print_spooler.h"
 #include "platform/process_launcher.h"
 
@@ -74,6 +75,25 @@ struct AppState {
     std::int32_t CalibrationOpen = 0;
     std::int32_t GuideShown = 0;
     std::int32_t CurrentStep = 0;
+
+    // The main window's size with the guide panel in view, and the panel's
+    // frame (control 5011), both in screen coordinates, taken at start-up.
+    Rect MainWindowRect{};
+    Rect GuidePanelRect{};
+    // Made at start-up, deleted when the main window is destroyed.
+    Brush MainBackgroundBrush{};
+    Brush MessageAreaBrush{};
+    Font TitleFont{};
+    Font StepFont{};
+    Font MessageFont{};
+
+    // The blade position pad and its hot spots on the page.
+    PositionPad Pad{};
+    PadRects PadAreas{};
+
+    // The small dialogs while they are open.
+    std::uintptr_t mediaLoadingDialog = 0;
+    std::uintptr_t aboutDialog = 0;
 
     // Calibration values read from the cutter.
     std::int32_t SensorCorrectionX = 0;

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/window_host.h"
+
 namespace osa {
 
 namespace pad {
@@ -22,6 +24,17 @@ struct PositionPad {
     std::int32_t HeldDirections = 0;
     std::int32_t TestCutButton = 0; // 0 normal, 1 pressed, 2 disabled
     std::int32_t OriginButton = 0;  // 0 normal, 1 pressed, 2 disabled
+};
+
+// The six hot spots of the drawn pad buttons, in page client pixels, edges
+// inclusive; computed once when the page starts.
+struct PadRects {
+    Rect up{};
+    Rect down{};
+    Rect left{};
+    Rect right{};
+    Rect testCut{};
+    Rect origin{};
 };
 
 } // namespace osa
