@@ -7,9 +7,6 @@
 //
 //   build/<dir>/bin/command_path_bench [calls]   (calls per figure, 500)
 #include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -24,51 +21,7 @@
 #include "platform/linux/linux_cutter_port.h"
 #include "platform/linux/linux_debug_trace.h"
 #include "platform/services.h"
-
-extern char** environ;
-
-namespace {
-
-// The simulated cutter in its own process, stopped when this goes.
-class Simulator {
-  public:
-    explicit Simulator(const std::string& root) {
-        std::string rootOption = "--root=" + root;
-        char* argv[] = {const_cast<char*>(OSA_SIMCUTTER_PATH), rootOption.data(), nullptr};
-        int out[2];
-        if (::pipe(out) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv, environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        std::string text;
-        char buffer[256];
-        ssize_t n;
-        while (pid_ > 0 && text.find("ready\n") == std::string::npos &&
-               (n = ::read(out[0], buffer, sizeof(buffer))) > 0)
-            text.append(buffer, static_cast<std::size_t>(n));
-        ::close(out[0]);
-        ready_ = text.find("ready\n") != std::string::npos;
-    }
-    ~Simulator() {
-        if (pid_ <= 0) return;
-        ::kill(pid_, SIGTERM);
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-    }
-    Simulator(const Simulator&) = delete;
-    Simulator& operator=(const Simulator&) = delete;
-    bool Ready() const { return ready_; }
-
-  private:
-    pid_t pid_ = -1;
-    bool ready_ = false;
-};
-
-} // namespace
+#include "tests/linux/simulated_cutter.h"
 
 int main(int argc, char** argv) {
     const int calls = argc > 1 ? std::max(1, std::atoi(argv[1])) : 500;
@@ -82,14 +35,13 @@ int main(int argc, char** argv) {
     if (!cupsd.Admin({"lpadmin", "-p", "Office", "-E", "-v", "file:///dev/null", "-D", "Laser"}))
         return 1;
 
-    const std::string root = cupsd.Dir() + "/cutter";
-    Simulator simulator(root);
+    // Sets the USB module's roots to itself while it lives.
+    osa::test::SimulatedCutter simulator;
     if (!simulator.Ready()) {
         std::fprintf(stderr, "command_path_bench: the simulated cutter did not start\n");
         return 1;
     }
-    ::setenv("OSA_USB_SYSFS_ROOT", (root + "/sys").c_str(), 1);
-    ::setenv("OSA_USB_DEV_ROOT", (root + "/dev").c_str(), 1);
+    const std::string& root = simulator.Root();
 
     int devNull = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
     osa::LinuxCutterPort port;
