@@ -86,6 +86,24 @@ bool ApplyOption(std::string_view argument, CutterSetup& setup) {
     return ApplySetting(argument.substr(0, eq), argument.substr(eq + 1), setup);
 }
 
+bool ParseArguments(int argc, char** argv, std::initializer_list<TextOption> texts,
+                    CutterSetup& setup) {
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        bool taken = false;
+        for (const TextOption& t : texts) {
+            if (arg.substr(0, t.prefix.size()) != t.prefix) continue;
+            *t.value = std::string(arg.substr(t.prefix.size()));
+            taken = true;
+            break;
+        }
+        if (taken || ApplyOption(arg, setup)) continue;
+        std::fprintf(stderr, "simcutter: unknown or malformed option %s\n", argv[i]);
+        return false;
+    }
+    return true;
+}
+
 std::string LogLine(long long microseconds, bool in, std::string_view bytes) {
     char stamp[48];
     std::snprintf(stamp, sizeof(stamp), "%lld.%03lld %s ", microseconds / 1000, microseconds % 1000,

@@ -4,6 +4,7 @@
 // the tests, the simulated cutter on a pseudo-terminal (Linux) and the one
 // behind named pipes (Windows).
 #pragma once
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,16 @@ bool ApplySetting(std::string_view name, std::string_view value, CutterSetup& se
 
 // "--name=value" of the simulator programs' command lines, as ApplySetting.
 bool ApplyOption(std::string_view argument, CutterSetup& setup);
+
+// The simulator programs' command line: "--prefix=text" options of the
+// program itself (`texts`), and every other argument as ApplyOption. False,
+// with a message on standard error, for an argument that is neither.
+struct TextOption {
+    std::string_view prefix; // "--log="
+    std::string* value;
+};
+bool ParseArguments(int argc, char** argv, std::initializer_list<TextOption> texts,
+                    CutterSetup& setup);
 
 // One line of the simulator's log (without the line break):
 // "<milliseconds since start, three decimals> <in|out> <bytes escaped>",

@@ -52,23 +52,14 @@ struct Options {
     osa::sim::CutterSetup setup;
 };
 
-bool Value(std::string_view arg, std::string_view name, std::string& out) {
-    if (arg.substr(0, name.size()) != name) return false;
-    out = std::string(arg.substr(name.size()));
-    return true;
-}
-
 bool ParseOptions(int argc, char** argv, Options& o) {
-    for (int i = 1; i < argc; ++i) {
-        std::string_view arg = argv[i];
-        if (Value(arg, "--root=", o.root) || Value(arg, "--log=", o.log) ||
-            Value(arg, "--id=", o.id) || Value(arg, "--other-device=", o.otherDevice))
-            continue;
-        if (!osa::sim::ApplyOption(arg, o.setup)) {
-            std::fprintf(stderr, "simcutter: unknown or malformed option %s\n", argv[i]);
-            return false;
-        }
-    }
+    if (!osa::sim::ParseArguments(argc, argv,
+                                  {{"--root=", &o.root},
+                                   {"--log=", &o.log},
+                                   {"--id=", &o.id},
+                                   {"--other-device=", &o.otherDevice}},
+                                  o.setup))
+        return false;
     if (o.root.empty()) {
         std::fprintf(stderr, "simcutter: --root=DIR is required\n");
         return false;

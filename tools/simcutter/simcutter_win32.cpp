@@ -73,22 +73,10 @@ struct Cutter {
     }
 };
 
-bool Value(std::string_view arg, std::string_view name, std::string& out) {
-    if (arg.substr(0, name.size()) != name) return false;
-    out = std::string(arg.substr(name.size()));
-    return true;
-}
-
 bool ParseOptions(int argc, char** argv, Options& o) {
-    for (int i = 1; i < argc; ++i) {
-        std::string_view arg = argv[i];
-        if (Value(arg, "--pipe=", o.pipe) || Value(arg, "--log=", o.log)) continue;
-        if (!osa::sim::ApplyOption(arg, o.setup)) {
-            std::fprintf(stderr, "simcutter: unknown or malformed option %s\n", argv[i]);
-            return false;
-        }
-    }
-    return !o.pipe.empty();
+    return osa::sim::ParseArguments(argc, argv, {{"--pipe=", &o.pipe}, {"--log=", &o.log}},
+                                    o.setup) &&
+           !o.pipe.empty();
 }
 
 UniqueHandle NewInstance(const std::string& name, bool first) {
