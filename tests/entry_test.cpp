@@ -8,7 +8,13 @@
 namespace osa {
 namespace {
 
-class EntryTest : public test::CoreTest {};
+class EntryTest : public test::CoreTest {
+  protected:
+    void SetUp() override {
+        CoreTest::SetUp();
+        test::InstallProgramFolder(files, "/opt/osactl");
+    }
+};
 
 TEST_F(EntryTest, SecondControllerShowsMessage51RaisesTheFirstAndGives100) {
     guard.anotherRunning = true;
@@ -46,7 +52,7 @@ TEST_F(EntryTest, FirstControllerRunsTheMainWindowAndReturnsItsResult) {
             EXPECT_EQ(main->caption, "Ostrandel Controller");
             EXPECT_EQ(main->icon, ids::IconProgram);
             EXPECT_EQ(main->owner, Window{});
-            EXPECT_TRUE(h.CloseBox());
+            EXPECT_TRUE(h.RequestClose());
         });
         EXPECT_EQ(RunController(0x400000, r.args), r.expected);
         EXPECT_EQ(App().instance, 0x400000u);
@@ -59,7 +65,7 @@ TEST_F(EntryTest, FirstControllerRunsTheMainWindowAndReturnsItsResult) {
 TEST_F(EntryTest, TitleLineNamesTheDemoFirmware) {
     host.Then([](MemoryWindowHost& h) {
         EXPECT_EQ(h.FindControl(h.Active(), 5132)->text, "Ostrandel Ver.1.00 Demo Mode");
-        (void)h.CloseBox();
+        (void)h.RequestClose();
     });
     std::vector<std::string_view> args{"osactl", "-demo_v1"};
     EXPECT_EQ(RunController(0, args), 0);

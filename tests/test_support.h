@@ -16,6 +16,10 @@
 
 namespace osa::test {
 
+// A program folder in the in-memory file system: the program's path and
+// the media files shipped with it, as an installation has them.
+void InstallProgramFolder(MemoryFileSystem& files, const std::string& folder);
+
 class CoreTest : public ::testing::Test {
   protected:
     void SetUp() override {

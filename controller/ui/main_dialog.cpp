@@ -1,13 +1,22 @@
-// The main window. For now it sets up its caption, icon and title line and
-// ends on the close request, Enter and Esc with the exit code of the mode it
-// runs in; the start-up sequence and the page join it as they are built.
 #include "controller/ui/main_dialog.h"
 
 #include <string>
 
 #include "controller/app_state.h"
+#include "controller/link/cutter_commands.h"
+#include "controller/link/device_link.h"
 #include "controller/res/resource_ids.h"
 #include "controller/res/resources.h"
+#include "controller/settings/media_catalogue.h"
+#include "controller/settings/program_paths.h"
+#include "controller/settings/settings_file.h"
+#include "controller/shell/companion.h"
+#include "controller/shell/error_message.h"
+#include "controller/shell/text_scanner.h"
+#include "controller/ui/cut_page.h"
+#include "controller/ui/cut_start.h"
+#include "controller/ui/guide.h"
+#include "controller/ui/small_dialogs.h"
 #include "platform/services.h"
 
 namespace osa {
@@ -15,41 +24,296 @@ namespace osa {
 namespace {
 
 constexpr int TitleLine = 5132;
+constexpr int StepLabelFirst = 5000;
+constexpr int StepLabelLast = 5005;
+constexpr int SeparatorLast = 5010;
+constexpr int GuidePanelFrame = 5011;
+constexpr int MessageArea = 5100;
+constexpr int StepTitle = 5101;
+constexpr int StepMessage = 5167;
+constexpr int PreviousButton = 5182;
+constexpr int NextButton = 5184;
+constexpr int GuideToggle = 5190;
+constexpr int PageUseKeyboard = 5141;
+constexpr int PageCutButton = 1;
+constexpr int MediaLoadingStep = 3;
 
-void InitMainDialog(Window dialog) {
-    WindowHost& w = Windows();
-    w.SetCaption(dialog, res::LoadString(ids::StrCaption));
-    w.SetWindowIcon(dialog, ids::IconProgram);
-    std::string title(res::LoadString(ids::StrVersionPrefix));
-    if (App().demoMode == DemoFirmware1) title += res::LoadString(ids::StrDemoV1);
-    if (App().demoMode == DemoFirmware2) title += res::LoadString(ids::StrDemoV2);
-    w.SetItemText(dialog, TitleLine, title);
+Window Main() {
+    return Window{App().mainDialog};
 }
 
-int EndCode() {
-    return App().options.cutMode ? ExitCancelled : ExitClosed;
+bool CutMode() {
+    return App().options.cutMode != 0;
+}
+
+// The leading decimal number of the version text, without the locale.
+double VersionNumber(const char* text) {
+    double version = 0.0;
+    TextScanner(std::string_view(text)).Double(version);
+    return version;
+}
+
+MediaRecord& CurrentMedium() {
+    AppState& app = App();
+    return app.Media.Records[static_cast<std::size_t>(app.MediaIndex)];
+}
+
+void ChooseCurrentConditions() {
+    AppState& app = App();
+    MediaRecord& medium = CurrentMedium();
+    app.CurrentCondition = medium.ConditionNumber;
+    app.CurrentOffset = medium.CutterOffset;
+    app.CapColour = medium.Cap;
+    switch (medium.ConfigurationMode) {
+    case MediaFixed:
+        medium.AdjustedSpeed = ReadCutSpeed(app.iniPath);
+        medium.AdjustedForce = ReadCutPress(app.iniPath);
+        [[fallthrough]];
+    case MediaModifiable:
+        app.CurrentSpeed = app.AdjustSettings != 0 ? medium.AdjustedSpeed : medium.DefaultSpeed;
+        app.CurrentPressure = app.AdjustSettings != 0 ? medium.AdjustedForce : medium.DefaultForce;
+        break;
+    case MediaUser:
+        app.CurrentSpeed = medium.AdjustedSpeed;
+        app.CurrentPressure = medium.AdjustedForce;
+        break;
+    default:
+        break;
+    }
+}
+
+ResultCode SendStartConditions() {
+    AppState& app = App();
+    if (ResultCode r = SendCutConditionNumber(app.CurrentCondition); r != rc::Ok) return r;
+    if (ResultCode r = SendCutSpeed(app.CurrentSpeed); r != rc::Ok) return r;
+    if (ResultCode r = SendCutPressure(app.CurrentPressure); r != rc::Ok) return r;
+    if (ResultCode r = SendCutterOffset(app.CurrentOffset); r != rc::Ok) return r;
+
+    app.RollAction = ReadRollAction(app.iniPath);
+    if (ResultCode r = SendRollAction(app.AdjustSettings != 0 ? app.RollAction : 0); r != rc::Ok)
+        return r;
+    app.ThickMediaMode = 0;
+    return SendThickMediaMode(0);
+}
+
+void ReadJobSettings() {
+    AppState& app = App();
+    app.Direction = ReadDirection(app.iniPath);
+    if (app.options.orientationGiven) {
+        if (app.options.orientation == 0 || app.options.orientation == 1)
+            app.Direction = app.options.orientation;
+        else
+            app.options.pendingError = rc::BadOrientationOption;
+    }
+    app.MarksOn = ReadPosSet(app.iniPath);
+    MarkDistances distances = ReadMarkDistances(app.iniPath, app.Direction);
+    app.MarkDistX = distances.x;
+    app.MarkDistY = distances.y;
+    app.AutoSearchMarks = ReadTomboAutoRead(app.iniPath);
+    app.Unit = ReadUnit(app.iniPath);
+    app.CalibrationOpen = 0;
+}
+
+// The colours of a static of the main window, by its id.
+std::intptr_t StaticColoursFor(const DialogMessage& message) {
+    const AppState& app = App();
+    const int id = message.id;
+    if (id >= StepLabelFirst && id <= SeparatorLast) {
+        if (message.colours != nullptr) {
+            message.colours->transparent = true;
+            const bool current = id <= StepLabelLast && id - StepLabelFirst == app.CurrentStep;
+            message.colours->text = current ? StepHighlightColour : LabelColour;
+        }
+        return static_cast<std::intptr_t>(app.MainBackgroundBrush.value);
+    }
+    if (id == TitleLine) {
+        if (message.colours != nullptr) {
+            message.colours->transparent = true;
+            message.colours->text = LabelColour;
+        }
+        return static_cast<std::intptr_t>(app.MainBackgroundBrush.value);
+    }
+    if (id == MessageArea || id == StepTitle || id == StepMessage)
+        return static_cast<std::intptr_t>(app.MessageAreaBrush.value);
+    return 0;
+}
+
+void OnInitDialog() {
+    AppState& app = App();
+    WindowHost& w = Windows();
+    app.MainBackgroundBrush = w.CreateSolidBrush(MainBackgroundColour);
+    app.MessageAreaBrush = w.CreateSolidBrush(Rgb(255, 255, 255));
+    if (ResultCode r = InitMainDialog(); r != rc::Ok) {
+        ShowErrorMessage(Main(), r);
+        CloseController(ExitStartupFailed);
+    } else if (app.options.pendingError != rc::Ok) {
+        ShowErrorMessage(Main(), app.options.pendingError);
+    }
+    w.RemoveCloseCommand(Main());
+}
+
+void OnDestroy() {
+    AppState& app = App();
+    WindowHost& w = Windows();
+    for (Brush* brush : {&app.MainBackgroundBrush, &app.MessageAreaBrush}) {
+        if (*brush) w.DeleteBrush(*brush);
+        *brush = Brush{};
+    }
+    for (Font* font : {&app.TitleFont, &app.StepFont, &app.MessageFont}) {
+        if (*font) w.DeleteFont(*font);
+        *font = Font{};
+    }
+    app.mainDialog = 0;
+    app.pageDialog = 0;
+}
+
+void OnDeactivate() {
+    AppState& app = App();
+    // Keyboard positioning ends when the window loses the focus.
+    if (app.pageDialog != 0) Windows().CheckItem(Window{app.pageDialog}, PageUseKeyboard, false);
+    app.Pad.InputMode = 0;
+}
+
+void OnStepButton(bool forward) {
+    if (forward)
+        GuideNext();
+    else
+        GuidePrevious();
+    if (App().CurrentStep == MediaLoadingStep)
+        Windows().DialogBox(ids::DlgMediaLoading, Main(), MediaLoadingDialogProc, 0);
+}
+
+// Enter acts exactly as "Cut..." does, and only while "Cut..." can be
+// pressed: the guide keeps it disabled until the last step.
+void OnEnter() {
+    if (!CutMode()) {
+        FinishController(ExitClosed);
+        return;
+    }
+    Window page{App().pageDialog};
+    if (App().pageDialog != 0 && !Windows().IsItemEnabled(page, PageCutButton)) return;
+    if (ResultCode r = StartCut(); r != rc::Ok) ShowErrorMessage(Main(), r);
 }
 
 } // namespace
+
+ResultCode InitMainDialog() {
+    AppState& app = App();
+    WindowHost& w = Windows();
+
+    ResolveProgramPaths(app);
+    w.SetCaption(Main(), res::LoadString(ids::StrCaption));
+    w.SetWindowIcon(Main(), ids::IconProgram);
+    InitDeviceLink();
+    if (ResultCode r = LoadUsbModule(); r != rc::Ok) return r;
+    if (ResultCode r = FindCutterPrinters(); r != rc::Ok) return r;
+    ClearCompanionProcess();
+    if (ResultCode r = CheckCutterReady(); r != rc::Ok) return r;
+    if (ResultCode r = SendStartNotice(); r != rc::Ok) return r;
+    if (ResultCode r = ReadFirmwareVersion(app.FirmwareVersion); r != rc::Ok) return r;
+
+    if (VersionNumber(app.FirmwareVersion) < 2.0) {
+        app.FirmwareV2 = 0;
+        app.GuideShown = 0;
+    } else {
+        app.FirmwareV2 = 1;
+        app.GuideShown = CutMode() ? ReadGuideMenu(app.iniPath) : 0;
+    }
+    app.AdjustSettings = ReadCutCondAdjust(app.iniPath);
+
+    if (app.FirmwareV2 == 1) {
+        std::string name = ReadMediaName(app.iniPath);
+        int index = 0;
+        LoadMediaCatalogue(app.Media, index, name, app.mediaDir);
+        app.MediaIndex = index;
+        if (app.Media.Count == 0) return rc::MediaListMissing;
+    } else {
+        LoadBuiltInMedia(app.Media);
+        app.MediaIndex = ReadCutCondition(app.iniPath);
+    }
+    ChooseCurrentConditions();
+    if (ResultCode r = SendStartConditions(); r != rc::Ok) return r;
+    ReadJobSettings();
+    if (ResultCode r = ReadSensorCorrection(app.SensorCorrectionX, app.SensorCorrectionY);
+        r != rc::Ok)
+        return r;
+    if (ResultCode r = ReadFeedAdjustment(app.FeedAdjustment); r != rc::Ok) return r;
+
+    CreateDialogFonts();
+    std::string title(res::LoadString(ids::StrVersionPrefix));
+    title += app.FirmwareVersion;
+    w.SetItemText(Main(), TitleLine, title);
+    app.MainWindowRect = w.GetWindowRect(Main());
+    app.GuidePanelRect = w.GetItemRect(Main(), GuidePanelFrame);
+
+    app.CurrentStep = 0;
+    Window page = w.CreateDialog(ids::DlgCutSettings, Main(), CutSettingsPageProc, 0);
+    app.pageDialog = page.value;
+    RefreshGuide();
+    return rc::Ok;
+}
+
+void CreateDialogFonts() {
+    AppState& app = App();
+    WindowHost& w = Windows();
+    app.TitleFont = w.CreateGuiFont(w.GetItemRect(Main(), TitleLine).Height(), 700);
+    for (int id : {TitleLine, StepTitle})
+        w.SetItemFont(Main(), id, app.TitleFont);
+    app.StepFont = w.CreateGuiFont(w.GetItemRect(Main(), StepLabelFirst).Height(), 700);
+    for (int id = StepLabelFirst; id <= SeparatorLast; ++id)
+        w.SetItemFont(Main(), id, app.StepFont);
+    app.MessageFont = w.CreateGuiFont(8, 0);
+    w.SetItemFont(Main(), StepMessage, app.MessageFont);
+}
+
+void CloseController(int exitCode) {
+    FreeCutterPrinters();
+    CloseDeviceLink();
+    CloseAnimatedInstructions();
+    Windows().EndDialog(Main(), exitCode);
+}
 
 std::intptr_t MainDialogProc(Window dialog, const DialogMessage& message) {
     App().mainDialog = dialog.value;
     switch (message.msg) {
     case Msg::InitDialog:
-        InitMainDialog(dialog);
-        return 0;
-    case Msg::Close:
-        Windows().EndDialog(dialog, EndCode());
-        return 0;
-    case Msg::Command:
-        if (message.id == ids::IdOk && !App().options.cutMode)
-            Windows().EndDialog(dialog, ExitClosed);
-        else if (message.id == ids::IdCancel && App().options.cutMode)
-            Windows().EndDialog(dialog, ExitCancelled);
+        OnInitDialog();
         return 0;
     case Msg::Destroy:
-        App().mainDialog = 0;
+        OnDestroy();
         return 1;
+    case Msg::Activate:
+        if (message.code == 0 && !message.minimized) OnDeactivate();
+        return 0;
+    case Msg::Close:
+        FinishController(CutMode() ? ExitCancelled : ExitClosed);
+        return 0;
+    case Msg::Command:
+        switch (message.id) {
+        case ids::IdOk:
+            OnEnter();
+            break;
+        case ids::IdCancel:
+            if (CutMode()) FinishController(ExitCancelled);
+            break;
+        case PreviousButton:
+            OnStepButton(false);
+            break;
+        case NextButton:
+            OnStepButton(true);
+            break;
+        case GuideToggle:
+            App().GuideShown = App().GuideShown == 0 ? 1 : 0;
+            RefreshGuide();
+            break;
+        default:
+            break;
+        }
+        return 0;
+    case Msg::CtlColorDlg:
+        return static_cast<std::intptr_t>(App().MainBackgroundBrush.value);
+    case Msg::CtlColorStatic:
+        return StaticColoursFor(message);
     default:
         return 0;
     }

@@ -20,6 +20,7 @@ ResultCode MemoryCutterPort::Write(const std::uint8_t* bytes, std::uint32_t leng
         nextWriteResult = 0;
         return forced;
     }
+    if (failWriteNumber > 0 && --failWriteNumber == 0) return rc::GeneralError;
     std::string sent(reinterpret_cast<const char*>(bytes), length);
     writes.push_back(sent);
     for (sim::Reply& r : cutter.Receive(sent))

@@ -27,6 +27,8 @@ class MemoryCutterPort : public CutterPort {
     // Forced outcome of the next write / read (0 = as the cutter behaves).
     ResultCode nextWriteResult = 0;
     ResultCode nextReadResult = 0;
+    // The write with this number (1 = the first from now on) fails with 50.
+    int failWriteNumber = 0;
 
     // What happened.
     int moduleLoads = 0;

@@ -217,6 +217,15 @@ bool MemoryWindowHost::PressEscape() {
     return true;
 }
 
+bool MemoryWindowHost::RequestClose() {
+    Dialog* d = Lookup(Active());
+    if (d == nullptr) return false;
+    DialogMessage m;
+    m.msg = Msg::Close;
+    Send(*d, m);
+    return true;
+}
+
 bool MemoryWindowHost::CloseBox() {
     Dialog* d = Lookup(Active());
     if (d == nullptr) {

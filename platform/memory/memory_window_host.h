@@ -107,6 +107,10 @@ class MemoryWindowHost final : public WindowHost {
     bool PressEnter();
     bool PressEscape();
     bool CloseBox();
+    // A close request from outside the window (the taskbar, the window
+    // manager, the end of the session): WM_CLOSE straight to the active
+    // dialog, which a removed Close command does not stop.
+    bool RequestClose();
     bool Answer(int answer);
     void Activate(Window dialog, bool active);
     // Sends Paint to the window and returns what it drew.
