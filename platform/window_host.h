@@ -235,6 +235,13 @@ class WindowHost {
     virtual void RemoveCloseCommand(Window window) = 0;
     // Brings the program's last active pop-up (or `window`) to the front.
     virtual void RaiseWindow(Window window) = 0;
+
+    // --- Help ---------------------------------------------------------------
+    // Opens the program's help at topic `context` for `owner`, without
+    // waiting: the WinHelp file `helpFile` where the system can still show
+    // one, else the HTML help page shipped beside the program
+    // (help/osactl-help.html) at its anchor "context-<context>".
+    virtual void ShowHelp(Window owner, std::string_view helpFile, std::uint32_t context) = 0;
 };
 
 } // namespace osa

@@ -77,6 +77,13 @@ class MemoryWindowHost final : public WindowHost {
         int answer = 0;
     };
 
+    // A help request: whom it was for, the help file and the topic.
+    struct HelpShown {
+        Window owner{};
+        std::string helpFile;
+        std::uint32_t context = 0;
+    };
+
     struct FontRecord {
         int pixelHeight = 0;
         int weight = 0;
@@ -133,6 +140,7 @@ class MemoryWindowHost final : public WindowHost {
     const Control* FindControl(Window dialog, int id) const;
     const std::vector<MessageBoxShown>& MessageBoxes() const { return boxes_; }
     const std::vector<int>& DialogsShown() const { return dialogsShown_; }
+    const std::vector<HelpShown>& HelpRequests() const { return help_; }
     int Beeps() const { return beeps_; }
     bool WaitCursor() const { return waitCursor_; }
     Window Capture() const { return capture_; }
@@ -199,6 +207,9 @@ class MemoryWindowHost final : public WindowHost {
     void DiscardPendingInput() override { ++inputDiscards_; }
     void RemoveCloseCommand(Window window) override;
     void RaiseWindow(Window window) override { raised_.push_back(window); }
+    void ShowHelp(Window owner, std::string_view helpFile, std::uint32_t context) override {
+        help_.push_back(HelpShown{owner, std::string(helpFile), context});
+    }
 
   private:
     Dialog* Lookup(Window dialog);
@@ -220,6 +231,7 @@ class MemoryWindowHost final : public WindowHost {
     std::vector<MessageBoxShown> boxes_;
     std::optional<std::size_t> openBox_; // index into boxes_ of the box on screen
     std::vector<int> dialogsShown_;
+    std::vector<HelpShown> help_;
     std::map<std::uintptr_t, Colour> brushes_;
     std::map<std::uintptr_t, FontRecord> fonts_;
     std::vector<Window> raised_;

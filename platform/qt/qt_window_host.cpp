@@ -14,6 +14,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDesktopServices>
+#include <QDir>
 #include <QEventLoop>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -26,6 +28,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -1177,6 +1180,14 @@ void QtWindowHost::RaiseWindow(Window window) {
     if (target->isVisible() || target->isMinimized()) target->showNormal();
     target->raise();
     target->activateWindow();
+}
+
+void QtWindowHost::ShowHelp(Window, std::string_view, std::uint32_t context) {
+    // No WinHelp viewer here: the HTML help page shipped beside the program.
+    QUrl page = QUrl::fromLocalFile(QDir(QCoreApplication::applicationDirPath())
+                                        .filePath(QStringLiteral("help/osactl-help.html")));
+    page.setFragment(QStringLiteral("context-%1").arg(context));
+    if (!QDesktopServices::openUrl(page)) QApplication::beep();
 }
 
 void QtWindowHost::RequestClose() {

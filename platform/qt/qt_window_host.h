@@ -100,6 +100,7 @@ class QtWindowHost final : public WindowHost, private qt::SurfaceSink {
     void DiscardPendingInput() override;
     void RemoveCloseCommand(Window window) override;
     void RaiseWindow(Window window) override;
+    void ShowHelp(Window owner, std::string_view helpFile, std::uint32_t context) override;
 
   private:
     struct DialogRecord;

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/win32/win32_dialog_template.h"
+#include "platform/win32/win32_help.h"
 #include "platform/win32/win32_text.h"
 
 namespace osa::win32 {
@@ -528,6 +529,10 @@ void Win32WindowHost::RaiseWindow(Window window) {
     SetForegroundWindow(popup);
     SetFocus(popup);
     ShowWindow(popup, SW_SHOWNORMAL);
+}
+
+void Win32WindowHost::ShowHelp(Window owner, std::string_view helpFile, std::uint32_t context) {
+    if (!ShowHelpTopic(UsableOwner(owner), helpFile, context)) MessageBeep(0);
 }
 
 } // namespace osa::win32

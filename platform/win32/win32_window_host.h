@@ -102,6 +102,7 @@ class Win32WindowHost final : public WindowHost {
     void DiscardPendingInput() override;
     void RemoveCloseCommand(Window window) override;
     void RaiseWindow(Window window) override;
+    void ShowHelp(Window owner, std::string_view helpFile, std::uint32_t context) override;
 
   private:
     struct DialogRecord {
