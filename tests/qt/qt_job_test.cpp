@@ -1,0 +1,93 @@
+// A whole print-and-cut job in real Qt windows (offscreen): the main window,
+// the page, the guide and the Media loading dialog, clicked through as a
+// user would, against the in-memory cutter and files.
+#include <QAbstractButton>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include "controller/app_state.h"
+#include "controller/res/resource_ids.h"
+#include "controller/shell/entry.h"
+#include "platform/memory/memory_cutter_port.h"
+#include "platform/memory/memory_debug_trace.h"
+#include "platform/memory/memory_file_system.h"
+#include "platform/memory/memory_instance_guard.h"
+#include "platform/memory/memory_print_spooler.h"
+#include "platform/memory/memory_process_launcher.h"
+#include "platform/memory/memory_profile_store.h"
+#include "platform/qt/qt_window_host.h"
+#include "platform/services.h"
+#include "tests/qt/qt_test_support.h"
+#include "tests/test_support.h"
+
+namespace osa::test {
+namespace {
+
+void Click(QWidget* root, int id) {
+    auto* button = qobject_cast<QAbstractButton*>(Control(root, id));
+    ASSERT_NE(button, nullptr) << id;
+    ASSERT_TRUE(button->isEnabled()) << id;
+    button->click();
+}
+
+TEST(QtJob, WholeCutModeJobInRealWindows) {
+    ResetAppState();
+    QtWindowHost host;
+    MemoryInstanceGuard guard;
+    MemoryFileSystem files;
+    MemoryProfileStore profiles{files};
+    MemoryProcessLauncher launcher;
+    MemoryCutterPort cutter;
+    MemoryPrintSpooler spooler;
+    MemoryDebugTrace trace;
+    InstallProgramFolder(files, "/opt/osactl");
+    files.AddFile("/opt/osactl/OSACTL.INI", "[Main_Section]\r\nUnit=0\r\n");
+    Services services{&host, &guard};
+    services.profiles = &profiles;
+    services.files = &files;
+    services.processes = &launcher;
+    services.cutter = &cutter;
+    services.spooler = &spooler;
+    services.trace = &trace;
+    const Services previous = InstallServices(services);
+
+    bool cutEnabledAtStart = true;
+    WhenModal(
+        [&](QWidget* main) {
+            cutEnabledAtStart = Control(main, ids::IdOk)->isEnabled();
+            // At step 3 the Media loading dialog opens; it is closed with OK,
+            // then the guide goes on to the last step and "Cut..." ends it.
+            WhenModal(
+                [](QWidget* loading) {
+                    Click(loading, ids::IdOk);
+                    WhenModal(
+                        [](QWidget* mainAgain) {
+                            Click(mainAgain, 5184);
+                            Click(mainAgain, 5184);
+                            Click(mainAgain, ids::IdOk);
+                        },
+                        IsDialog(ids::DlgMain));
+                },
+                IsDialog(ids::DlgMediaLoading));
+            Click(main, 5184);
+            Click(main, 5184);
+            Click(main, 5184);
+        },
+        IsDialog(ids::DlgMain));
+
+    std::vector<std::string_view> args{"osactl", "-CUTMODE", "-FN0", "-TB23,150,100", "-TB51,10"};
+    EXPECT_EQ(RunController(0, args), 2);
+    InstallServices(previous);
+
+    EXPECT_FALSE(cutEnabledAtStart);
+    ASSERT_GE(cutter.writes.size(), 2u);
+    EXPECT_EQ(cutter.writes[cutter.writes.size() - 2], "TB99\x03TB55,1\x03TB123,3000,2000\x03");
+    EXPECT_EQ(cutter.writes.back(), "FQ5\x03");
+    const std::string settings = files.FileContents("/opt/osactl/OSACTL.INI").value_or("");
+    EXPECT_NE(settings.find("PosSet=1"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("TomboDisX=150000"), std::string::npos) << settings;
+}
+
+} // namespace
+} // namespace osa::test
