@@ -407,6 +407,18 @@ TEST_F(MainWindowTest, OptionErrorsAreShownOnceTheWindowIsUp) {
     }
 }
 
+TEST_F(MainWindowTest, HelpOpensAtThePagesTopic) {
+    host.Then([&](MemoryWindowHost& h) {
+        h.Click(5102); // "Help..."
+        ASSERT_EQ(h.HelpRequests().size(), 1u);
+        EXPECT_EQ(h.HelpRequests()[0].owner, Main());
+        EXPECT_EQ(h.HelpRequests()[0].helpFile, std::string(Program) + "/OSHLP_A.HLP");
+        EXPECT_EQ(h.HelpRequests()[0].context, 98304u);
+        h.RequestClose();
+    });
+    EXPECT_EQ(Run({}), ExitClosed);
+}
+
 TEST_F(MainWindowTest, MainWindowColoursAndFonts) {
     host.Then([&](MemoryWindowHost& h) {
         auto label = h.ColoursOf(Main(), 5000);

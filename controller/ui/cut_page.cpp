@@ -475,9 +475,12 @@ ResultCode OnUnit(std::int32_t unit) {
     return rc::Ok;
 }
 
-// The help file opens through the window host, which does not offer that
-// call yet; until it does, Help and F1 do nothing.
-void OpenHelp() {}
+// The program's help at the page's topic, owned by the main window.
+constexpr std::uint32_t PageHelpContext = 98304;
+
+void OpenHelp() {
+    Windows().ShowHelp(Main(), App().helpPath, PageHelpContext);
+}
 
 ResultCode OnCalibration() {
     if (!ConfirmBox(Main(), confirm::Calibration)) return rc::Ok;
