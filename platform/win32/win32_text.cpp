@@ -25,6 +25,28 @@ std::string Narrow(std::wstring_view utf16) {
     return out;
 }
 
+std::string CodePageToUtf8(std::string_view text, UINT codePage) {
+    if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX)) return {};
+    const int inLength = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(codePage, 0, text.data(), inLength, nullptr, 0);
+    if (length <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), inLength, wide.data(), length);
+    return Narrow(wide);
+}
+
+std::string Utf8ToCodePage(std::string_view utf8, UINT codePage) {
+    const std::wstring wide = Widen(utf8);
+    if (wide.empty() || wide.size() > static_cast<std::size_t>(INT_MAX)) return {};
+    const int inLength = static_cast<int>(wide.size());
+    const int length =
+        WideCharToMultiByte(codePage, 0, wide.data(), inLength, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) return {};
+    std::string out(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(codePage, 0, wide.data(), inLength, out.data(), length, nullptr, nullptr);
+    return out;
+}
+
 std::string WindowText(HWND window) {
     if (window == nullptr) return {};
     const int length = GetWindowTextLengthW(window);

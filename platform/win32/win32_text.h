@@ -13,6 +13,13 @@ namespace osa::win32 {
 std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view utf16);
 
+// Text in a code page (the ANSI code page unless told) to UTF-8 and back,
+// through UTF-16. Bytes the code page does not define become U+FFFD on the
+// way in; characters it cannot hold become its default character ('?') on
+// the way out.
+std::string CodePageToUtf8(std::string_view text, UINT codePage = CP_ACP);
+std::string Utf8ToCodePage(std::string_view utf8, UINT codePage = CP_ACP);
+
 // The text of a window (WM_GETTEXT), as UTF-8; empty when there is none.
 std::string WindowText(HWND window);
 
