@@ -4,7 +4,6 @@
 // lpadmin, jobs held on a disabled queue. The scheduler needs root; without it
 // the suite is skipped with the script's reason.
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,35 +22,15 @@
 #include "platform/linux/cups_print_spooler.h"
 #include "platform/memory/memory_cutter_port.h"
 #include "platform/services.h"
+#include "tests/linux/run_program.h"
 #include "tests/scoped_env.h"
 #include "tests/whole_file.h"
-
-extern char** environ;
 
 namespace osa::test {
 namespace {
 
 // Exit status of the script when it cannot run here (not root).
 constexpr int CannotRunHere = 77;
-
-// Runs a program with its output in `log`; its exit status, or -1.
-int RunProgram(const std::vector<std::string>& args, const std::string& log) {
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return -1;
-    int status = 0;
-    if (::waitpid(pid, &status, 0) != pid) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // A queue of the private scheduler. `ppdNickName` gives it a driver of that
 // name, which cupsd reports as printer-make-and-model ("Local Raw Printer"
