@@ -211,6 +211,7 @@ TEST_F(CutterCommandsTest, CalibrationRepliesKeepRawValuesAndCheckTheRange) {
         {-40, 40, rc::Ok, 0, 80},
         {0, -41, rc::SensorCorrectionFailed, 40, -1},
         {0, 0, rc::Ok, 40, 40},
+        {2147483647, 0, rc::SensorCorrectionFailed, -2147483647 - 1 + 39, 40}, // no overflow
     };
     for (const Row& row : sensorRows) {
         cutter.cutter.Setup().sensorX = row.sensorX;
@@ -230,6 +231,7 @@ TEST_F(CutterCommandsTest, CalibrationRepliesKeepRawValuesAndCheckTheRange) {
         {201, rc::FeedAdjustmentFailed, 2010},
         {-200, rc::Ok, -2000},
         {-201, rc::FeedAdjustmentFailed, -2010},
+        {999999999, rc::FeedAdjustmentFailed, static_cast<std::int32_t>(999999999u * 10u)},
     };
     for (const FeedRow& row : feedRows) {
         cutter.cutter.Setup().feed = row.feed;

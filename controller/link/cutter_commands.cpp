@@ -39,6 +39,17 @@ class Command {
     std::size_t length_ = 0;
 };
 
+// The cutter's numbers are read as the firmware sends them; arithmetic on a
+// value far out of range wraps round (as 32-bit hardware does) instead of
+// being undefined, and the range tests look at the exact values.
+std::int32_t WrappingAdd(std::int32_t a, std::int32_t b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
+}
+
+std::int32_t WrappingMultiply(std::int32_t a, std::int32_t b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
+}
+
 ResultCode OwnCode(ResultCode r, ResultCode own) {
     return r == rc::GeneralError ? own : r;
 }
@@ -173,10 +184,11 @@ ResultCode ReadSensorCorrection(std::int32_t& x, std::int32_t& y) {
         return r;
     std::int32_t dx = 0, dy = 0;
     ScanPair(reply.Text(), dx, dy);
-    x = dx + 40;
-    y = dy + 40;
-    if (x < 0 || x > 80 || y < 0 || y > 80) return rc::SensorCorrectionFailed;
-    return rc::Ok;
+    x = WrappingAdd(dx, 40);
+    y = WrappingAdd(dy, 40);
+    // Judged on the exact sums: a huge reply must not pass by wrapping round.
+    auto inRange = [](std::int32_t device) { return device >= -40 && device <= 40; };
+    return inRange(dx) && inRange(dy) ? rc::Ok : rc::SensorCorrectionFailed;
 }
 
 ResultCode ReadFeedAdjustment(std::int32_t& adjustment) {
@@ -192,9 +204,9 @@ ResultCode ReadFeedAdjustment(std::int32_t& adjustment) {
         return r;
     std::int32_t hundredths = 0, unused = 0;
     ScanPair(reply.Text(), hundredths, unused);
-    adjustment = hundredths * 10;
-    if (adjustment < -2000 || adjustment > 2000) return rc::FeedAdjustmentFailed;
-    return rc::Ok;
+    adjustment = WrappingMultiply(hundredths, 10);
+    const std::int64_t exact = std::int64_t{hundredths} * 10;
+    return exact >= -2000 && exact <= 2000 ? rc::Ok : rc::FeedAdjustmentFailed;
 }
 
 // ---- Settings --------------------------------------------------------------
