@@ -20,6 +20,7 @@
 #include "platform/linux/cups_print_spooler.h"
 #include "platform/linux/linux_cutter_port.h"
 #include "platform/linux/linux_debug_trace.h"
+#include "platform/linux/unique_fd.h"
 #include "platform/services.h"
 #include "tests/linux/simulated_cutter.h"
 
@@ -43,10 +44,10 @@ int main(int argc, char** argv) {
     }
     const std::string& root = simulator.Root();
 
-    int devNull = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    osa::posix::UniqueFd devNull(::open("/dev/null", O_WRONLY | O_CLOEXEC));
     osa::LinuxCutterPort port;
     osa::posix::CupsPrintSpooler spooler;
-    osa::LinuxDebugTrace trace(devNull);
+    osa::LinuxDebugTrace trace(devNull.Get());
     osa::Services services;
     services.cutter = &port;
     services.spooler = &spooler;
@@ -60,14 +61,13 @@ int main(int argc, char** argv) {
     const std::string node = root + "/dev/lp0";
     const char command[] = "FH\x03";
     const double bareOpen = osa::bench::MedianMicroseconds(calls, [&] {
-        int fd = ::open(node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-        [[maybe_unused]] ssize_t n = ::write(fd, command, 3);
-        ::close(fd);
+        osa::posix::UniqueFd fd(::open(node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+        [[maybe_unused]] ssize_t n = ::write(fd.Get(), command, 3);
     });
-    int held = ::open(node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    osa::posix::UniqueFd held(::open(node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     const double bareWrite = osa::bench::MedianMicroseconds(
-        calls, [&] { [[maybe_unused]] ssize_t n = ::write(held, command, 3); });
-    ::close(held);
+        calls, [&] { [[maybe_unused]] ssize_t n = ::write(held.Get(), command, 3); });
+    held.Reset();
 
     osa::ResultCode result = 0;
     const double noQueue =
@@ -82,7 +82,6 @@ int main(int argc, char** argv) {
     const double query =
         osa::bench::MedianMicroseconds(calls, [&] { result |= osa::ReadSensorCorrection(x, y); });
     osa::FreeCutterPrinters();
-    ::close(devNull);
 
     std::printf("One command to the simulated cutter; median of %d calls, microseconds%s\n\n",
                 calls, result == 0 ? "" : " (some calls failed!)");

@@ -17,6 +17,7 @@
 #include "controller/link/device_link.h"
 #include "platform/linux/linux_cutter_port.h"
 #include "platform/linux/linux_debug_trace.h"
+#include "platform/linux/unique_fd.h"
 #include "platform/memory/memory_debug_trace.h"
 #include "platform/memory/memory_print_spooler.h"
 #include "platform/services.h"
@@ -230,13 +231,12 @@ TEST(LinuxUsbModule, OpensTheCutterNonBlockingAndReadWrite) {
     auto open = reinterpret_cast<VornOpenUsbFn>(::dlsym(module, "VORN_OpenUsb"));
     ASSERT_NE(open, nullptr);
     for (std::uint32_t pipe : {0u, 1u}) {
-        int fd = open(0, pipe, O_NONBLOCK);
-        ASSERT_GE(fd, 0);
-        int flags = ::fcntl(fd, F_GETFL);
+        posix::UniqueFd fd(open(0, pipe, O_NONBLOCK));
+        ASSERT_TRUE(fd.Valid());
+        int flags = ::fcntl(fd.Get(), F_GETFL);
         EXPECT_EQ(flags & O_ACCMODE, O_RDWR);
         EXPECT_NE(flags & O_NONBLOCK, 0);
-        EXPECT_NE(::fcntl(fd, F_GETFD) & FD_CLOEXEC, 0);
-        ::close(fd);
+        EXPECT_NE(::fcntl(fd.Get(), F_GETFD) & FD_CLOEXEC, 0);
     }
     test::ScopedEnv nothing("OSA_USB_SYSFS_ROOT", "/nonexistent");
     errno = 0;
@@ -247,14 +247,15 @@ TEST(LinuxUsbModule, OpensTheCutterNonBlockingAndReadWrite) {
 TEST(LinuxTrace, OneLinePerCommandWithControlBytesEscaped) {
     int fds[2];
     ASSERT_EQ(::pipe(fds), 0);
-    LinuxDebugTrace trace(fds[1]);
+    posix::UniqueFd readEnd(fds[0]);
+    posix::UniqueFd writeEnd(fds[1]);
+    LinuxDebugTrace trace(writeEnd.Get());
     trace.Command("ペン移動命令：", "\x1b");
     trace.Command("トンボ読取応答：", "TB99\x03TB55,1\x03"
                                       "TB23,2,4\x03\\");
-    ::close(fds[1]);
+    writeEnd.Reset();
     char buffer[512] = {};
-    ssize_t n = ::read(fds[0], buffer, sizeof(buffer) - 1);
-    ::close(fds[0]);
+    ssize_t n = ::read(readEnd.Get(), buffer, sizeof(buffer) - 1);
     EXPECT_EQ(std::string(buffer, static_cast<std::size_t>(n)),
               "ペン移動命令：\\x1B\n"
               "トンボ読取応答：TB99\\x03TB55,1\\x03TB23,2,4\\x03\\\\\n");

@@ -1,5 +1,8 @@
 #include "tests/linux/simulated_cutter.h"
 
+#include "platform/linux/unique_fd.h"
+
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -29,17 +32,17 @@ SimulatedCutter::SimulatedCutter(const std::vector<std::string>& options) {
     argv.push_back(nullptr);
 
     int out[2];
-    if (::pipe(out) != 0) return;
+    if (::pipe2(out, O_CLOEXEC) != 0) return;
+    posix::UniqueFd readEnd(out[0]);
+    posix::UniqueFd writeEnd(out[1]);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
+    posix_spawn_file_actions_adddup2(&actions, writeEnd.Get(), 1);
     int spawned = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
+    writeEnd.Reset(); // only the simulator writes now: its end ends the reads
     if (spawned != 0) {
         pid_ = -1;
-        ::close(out[0]);
         return;
     }
     // Its first lines end with "ready" once the entries exist.
@@ -47,9 +50,8 @@ SimulatedCutter::SimulatedCutter(const std::vector<std::string>& options) {
     char buffer[256];
     ssize_t n;
     while (text.find("ready\n") == std::string::npos &&
-           (n = ::read(out[0], buffer, sizeof(buffer))) > 0)
+           (n = ::read(readEnd.Get(), buffer, sizeof(buffer))) > 0)
         text.append(buffer, static_cast<std::size_t>(n));
-    ::close(out[0]);
     ready_ = text.find("ready\n") != std::string::npos;
     sysfs_ = std::make_unique<ScopedEnv>("OSA_USB_SYSFS_ROOT", (root_ + "/sys").c_str());
     dev_ = std::make_unique<ScopedEnv>("OSA_USB_DEV_ROOT", (root_ + "/dev").c_str());

@@ -27,6 +27,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -60,16 +61,16 @@ struct Cutter {
     std::mutex mutex;
     osa::sim::CutterModel model;
     std::deque<QueuedReply> replies;
-    std::FILE* log = nullptr;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> log{nullptr, std::fclose};
     Clock::time_point start = Clock::now();
 
     void Log(bool in, std::string_view bytes) {
-        if (log == nullptr) return;
+        if (!log) return;
         const auto micros =
             std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
         const std::string line = osa::sim::LogLine(micros, in, bytes) + "\n";
-        std::fwrite(line.data(), 1, line.size(), log);
-        std::fflush(log);
+        std::fwrite(line.data(), 1, line.size(), log.get());
+        std::fflush(log.get());
     }
 };
 
@@ -111,7 +112,7 @@ void ServeCommands(Cutter& cutter, HANDLE client) {
         cutter.Log(true, bytes);
         if (cutter.model.Setup().fault == osa::sim::Fault::Gone) {
             // Unplugged: both pipes go with the process.
-            if (cutter.log != nullptr) std::fflush(cutter.log);
+            if (cutter.log) std::fflush(cutter.log.get());
             ExitProcess(0);
         }
         const Clock::time_point arrived = Clock::now();
@@ -184,8 +185,8 @@ int main(int argc, char** argv) {
     Cutter cutter;
     cutter.model = osa::sim::CutterModel(options.setup);
     if (!options.log.empty()) {
-        cutter.log = std::fopen(options.log.c_str(), "wb");
-        if (cutter.log == nullptr) {
+        cutter.log.reset(std::fopen(options.log.c_str(), "wb"));
+        if (!cutter.log) {
             std::fprintf(stderr, "simcutter: cannot write %s\n", options.log.c_str());
             return 1;
         }
