@@ -17,24 +17,27 @@
 #include <vector>
 
 #include "bench/bench_support.h"
+#include "controller/app_state.h"
+#include "controller/link/device_link.h"
 #include "platform/linux/cups_print_spooler.h"
+#include "platform/services.h"
 
 namespace {
 
-// The kept names, picked as the controller picks them at start.
+// The kept names, picked by the controller's own start-up rule.
 std::vector<osa::PrinterNameSlot> KeptQueues(osa::PrintSpooler& spooler) {
-    std::vector<osa::PrinterEntry> list;
+    osa::ResetAppState();
+    osa::Services services;
+    services.spooler = &spooler;
+    const osa::Services previous = osa::InstallServices(services);
     std::vector<osa::PrinterNameSlot> kept;
-    if (spooler.ListPrinters(list) != 0) return kept;
-    for (const osa::PrinterEntry& p : list) {
-        std::string upper = p.description.substr(0, 512);
-        for (char& c : upper)
-            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        if (upper.find("HEMMERIK MARLO TRAX") == std::string::npos) continue;
-        osa::PrinterNameSlot slot{};
-        p.name.copy(slot.name, sizeof slot.name - 1);
-        kept.push_back(slot);
+    if (osa::FindCutterPrinters() == 0) {
+        const osa::AppState& app = osa::App();
+        for (std::int32_t i = 0; i < app.cutterPrinterCount; ++i)
+            kept.push_back(app.cutterPrinters[static_cast<std::size_t>(i)]);
     }
+    osa::FreeCutterPrinters();
+    osa::InstallServices(previous);
     return kept;
 }
 

@@ -6,6 +6,7 @@
 
 #include "controller/app_state.h"
 #include "controller/link/trace_labels.h"
+#include "platform/ascii.h"
 #include "platform/services.h"
 
 namespace osa {
@@ -16,20 +17,14 @@ const std::uint8_t* Bytes(const void* p) {
     return static_cast<const std::uint8_t*>(p);
 }
 
-char AsciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-// The description cut to 512 characters, upper-cased; does it carry the
-// family's text?
+// The description cut to 512 characters (and at a NUL, as a C string
+// ends), upper-cased; does it carry the family's text?
 bool IsCutterPrinter(const PrinterEntry& printer) {
-    char scratch[sizeof(PrinterNameSlot::name)] = {};
-    std::size_t n = printer.description.size();
-    if (n > sizeof(scratch) - 1) n = sizeof(scratch) - 1;
-    for (std::size_t i = 0; i < n; ++i)
-        scratch[i] = AsciiUpper(printer.description[i]);
-    return std::string_view(scratch, std::strlen(scratch)).find(CutterPrinterMatch) !=
-           std::string_view::npos;
+    std::string upper = printer.description.substr(0, sizeof(PrinterNameSlot::name) - 1);
+    upper.resize(std::strlen(upper.c_str()));
+    for (char& c : upper)
+        c = ascii::Upper(c);
+    return upper.find(CutterPrinterMatch) != std::string::npos;
 }
 
 void CopyName(PrinterNameSlot& slot, const std::string& name) {

@@ -4,6 +4,7 @@
 
 #include "controller/app_state.h"
 #include "controller/res/resources.h"
+#include "controller/ui/small_dialogs.h"
 #include "platform/services.h"
 
 namespace osa {
@@ -43,7 +44,6 @@ constexpr int Inches = 5116;
 constexpr int ConditionControls[] = {AddMedia, 5134, 5133, 5143, 5144, 5120, 5121, 5107,
                                      5135,     5136, 5145, 5146, 5122, 5123, 5106, 5186};
 constexpr int DistanceGroup[] = {5124, 5125, 5126, 5111, 5113, 5117, 5118, Millimetres, Inches};
-constexpr int LoadingFigures[] = {5129, 5138, 5139, 5140};
 
 struct CapRow {
     int lineString;
@@ -313,12 +313,9 @@ void RefreshCutButton() {
     } else {
         Enable(Page(), CutButton, !GuideActive() || app.CurrentStep == StepCount - 1);
     }
-    for (int id : LoadingFigures)
-        w.ShowItem(Page(), id, false);
-    const bool marks = app.MarksOn == 1;
-    const int figure =
-        marks ? (app.Direction == 0 ? 5139 : 5140) : (app.Direction == 0 ? 5129 : 5138);
-    w.ShowItem(Page(), figure, true);
+    // The page carries the Media loading dialog's four figures under the
+    // same identifiers.
+    ShowLoadingFigure(Page(), app.MarksOn, app.Direction);
 }
 
 } // namespace osa

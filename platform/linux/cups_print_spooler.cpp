@@ -1,5 +1,7 @@
 #include "platform/linux/cups_print_spooler.h"
 
+#include "platform/ascii.h"
+
 #include <cups/cups.h>
 
 #include <cstddef>
@@ -52,15 +54,7 @@ class ActiveJobs {
 // Queue names are ASCII case-insensitive to the scheduler (it compares them
 // with its own ASCII-only strcasecmp), whatever the locale.
 bool SameQueueName(const char* a, const char* b) {
-    auto fold = [](unsigned char c) {
-        return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
-    };
-    for (;; ++a, ++b) {
-        const unsigned char ca = fold(static_cast<unsigned char>(*a));
-        const unsigned char cb = fold(static_cast<unsigned char>(*b));
-        if (ca != cb) return false;
-        if (ca == '\0') return true;
-    }
+    return ascii::EqualsNoCase(a, b);
 }
 
 // CUPS-Get-Printers asking for printer-name only: every queue of the

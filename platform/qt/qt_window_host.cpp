@@ -9,6 +9,8 @@
 //               and then to its pages, and forgets their window values.
 #include "platform/qt/qt_window_host.h"
 
+#include "platform/help_page.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -1185,8 +1187,8 @@ void QtWindowHost::RaiseWindow(Window window) {
 void QtWindowHost::ShowHelp(Window, std::string_view, std::uint32_t context) {
     // No WinHelp viewer here: the HTML help page shipped beside the program.
     QUrl page = QUrl::fromLocalFile(QDir(QCoreApplication::applicationDirPath())
-                                        .filePath(QStringLiteral("help/osactl-help.html")));
-    page.setFragment(QStringLiteral("context-%1").arg(context));
+                                        .filePath(QString::fromUtf8(help::PageRelativePath)));
+    page.setFragment(QString::fromStdString(help::Anchor(context)));
     if (!QDesktopServices::openUrl(page)) QApplication::beep();
 }
 

@@ -69,10 +69,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     services.spooler = &spooler;
     services.trace = &trace;
     osa::InstallServices(services);
-    // Media names are file names in the ANSI code page; the windows show UTF-8.
-    osa::InstallMediaNameConversions(osa::MediaNameConversions{
-        [](std::string_view name) { return osa::win32::CodePageToUtf8(name); },
-        [](std::string_view text) { return osa::win32::Utf8ToCodePage(text); }});
+    osa::InstallMediaNameConversions(osa::win32::AnsiMediaNames());
 
     const std::vector<std::string> arguments = ArgumentsUtf8();
     const std::vector<std::string_view> views(arguments.begin(), arguments.end());

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_help.h"
 
+#include "platform/help_page.h"
+
 #include <vector>
 
 #include "platform/win32/win32_text.h"
@@ -38,7 +40,7 @@ bool Succeeded(HINSTANCE result) {
 } // namespace
 
 std::wstring HelpAnchor(std::uint32_t context) {
-    return L"context-" + std::to_wstring(context);
+    return Widen(help::Anchor(context));
 }
 
 std::wstring FileUrl(std::wstring_view path, std::wstring_view fragment) {
@@ -73,7 +75,10 @@ std::wstring FileUrl(std::wstring_view path, std::wstring_view fragment) {
 }
 
 std::wstring HelpPagePath() {
-    return ProgramFolder() + L"help\\osactl-help.html";
+    std::wstring relative = Widen(help::PageRelativePath);
+    for (wchar_t& c : relative)
+        if (c == L'/') c = L'\\';
+    return ProgramFolder() + relative;
 }
 
 bool ShowHelpTopic(HWND owner, std::string_view helpFile, std::uint32_t context) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "controller/settings/media_name_text.h"
+
 #include "platform/win32/win32_api.h"
 
 namespace osa::win32 {
@@ -19,6 +21,10 @@ std::string Narrow(std::wstring_view utf16);
 // the way out.
 std::string CodePageToUtf8(std::string_view text, UINT codePage = CP_ACP);
 std::string Utf8ToCodePage(std::string_view utf8, UINT codePage = CP_ACP);
+
+// Media names are file names in the ANSI code page; the windows show UTF-8.
+// The two conversions the core's media names take on Windows.
+MediaNameConversions AnsiMediaNames();
 
 // The text of a window (WM_GETTEXT), as UTF-8; empty when there is none.
 std::string WindowText(HWND window);

@@ -272,9 +272,7 @@ TEST(Win32Job, WholeCutModeJobInDemoMode) {
     services.spooler = &spooler;
     services.trace = &trace;
     const Services previous = InstallServices(services);
-    const MediaNameConversions previousNames = InstallMediaNameConversions(
-        MediaNameConversions{[](std::string_view name) { return win32::CodePageToUtf8(name); },
-                             [](std::string_view text) { return win32::Utf8ToCodePage(text); }});
+    const MediaNameConversions previousNames = InstallMediaNameConversions(win32::AnsiMediaNames());
 
     Walk walk;
     std::thread watcher([&walk, thread = GetCurrentThreadId()] {
