@@ -42,9 +42,9 @@ constexpr DWORD PresentInterfaces = DIGCF_PRESENT | DIGCF_DEVICEINTERFACE; // 0x
 constexpr DWORD QueryDeviceId = 0x0016000C;
 constexpr DWORD DeviceIdBytes = 512;
 
-// The cutter's previous module set the detail record's size field to 5, the
-// fixed part of the ANSI record on 32-bit Windows; on x64 the system checks
-// for 8. sizeof gives each its own value.
+// The detail record's size field is the size of its fixed part: 5 for the
+// ANSI record on 32-bit Windows, 8 on x64, where the system refuses 5. The
+// interface record is 28 and 32 bytes. sizeof gives each build its value.
 #if defined(_WIN64)
 static_assert(sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A) == 8);
 static_assert(sizeof(SP_DEVICE_INTERFACE_DATA) == 32);

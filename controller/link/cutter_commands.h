@@ -1,8 +1,9 @@
 // The cutter's command set. Each operation formats its command, writes its
 // trace entry, returns at once in demo mode (with the demo answer for a
 // query), and otherwise writes the command, reads and parses the reply of a
-// query, and turns a generic transfer failure (50) into its own code.
-// Codes 55 to 58 of the link pass through unchanged.
+// query, and turns a generic transfer failure (50) into its own code (see
+// result_code.h). Codes 55 to 58 of the link pass through unchanged, except
+// that any failed read of a mark reading's verdict is that reading's code.
 #pragma once
 #include <cstdint>
 
@@ -10,33 +11,6 @@
 #include "controller/ui/position_pad.h"
 
 namespace osa {
-
-namespace rc {
-inline constexpr ResultCode FirmwareReplyFailed = 100;
-inline constexpr ResultCode SensorReadyReplyFailed = 101;
-inline constexpr ResultCode MarksManualFailed = 102;
-inline constexpr ResultCode SensorCorrectionFailed = 103;
-inline constexpr ResultCode FeedAdjustmentFailed = 104;
-inline constexpr ResultCode CutConditionFailed = 150;
-inline constexpr ResultCode CutConditionNumberFailed = 151;
-inline constexpr ResultCode CutSpeedFailed = 152;
-inline constexpr ResultCode CutPressureFailed = 153;
-inline constexpr ResultCode CutterOffsetFailed = 154;
-inline constexpr ResultCode ThickMediaModeFailed = 155;
-inline constexpr ResultCode DesignOrientationFailed = 156;
-inline constexpr ResultCode TestCutFailed = 157;
-inline constexpr ResultCode OriginSetFailed = 158;
-inline constexpr ResultCode MovePenFailed = 159;
-inline constexpr ResultCode SensorCorrectionWriteFailed = 160;
-inline constexpr ResultCode SensorCorrectionScanFailed = 161;
-inline constexpr ResultCode FeedAdjustmentWriteFailed = 162;
-inline constexpr ResultCode MarksAutoFailed = 163;
-inline constexpr ResultCode MarkSizeFailed = 164;
-inline constexpr ResultCode RollActionFailed = 165;
-inline constexpr ResultCode StartNoticeFailed = 166;
-inline constexpr ResultCode MarksManualNotRead = 208;
-inline constexpr ResultCode MarksAutoNotRead = 210;
-} // namespace rc
 
 // Registration-mark distance in micrometres as the cutter takes it: cut to
 // whole tenths of a millimetre (toward zero), in units of 0.05 mm.

@@ -160,7 +160,7 @@ std::string DistanceText(int id) {
 
 // The code of a bad value in the x or y edit: the range code of that field.
 ResultCode FieldCode(bool yField, std::int32_t direction, std::int32_t unit) {
-    const ResultCode first = yField ? 204 : 200;
+    const ResultCode first = yField ? rc::MarkDistanceYFirst : rc::MarkDistanceXFirst;
     return first + (direction == 1 ? 2 : 0) + (unit == 1 ? 1 : 0);
 }
 
@@ -185,7 +185,7 @@ ResultCode ReadDistanceEdits(std::int32_t unit, Distances& out) {
     }
     const ResultCode r = CheckMarkDistances(direction, ReadNumber(xText), ReadNumber(yText), unit);
     if (r != rc::Ok) {
-        FocusAndSelect(r <= 203 ? ctl::DistanceX : ctl::DistanceY);
+        FocusAndSelect(r < rc::MarkDistanceYFirst ? ctl::DistanceX : ctl::DistanceY);
         return r;
     }
     ParseMarkDistances(xText.c_str(), yText.c_str(), unit, out.xUm, out.yUm);
