@@ -492,18 +492,6 @@ void OnAbout() {
     (void)Windows().DialogBox(ids::DlgAbout, Main(), AboutDialogProc, 0);
 }
 
-ResultCode OnCut() {
-    if (App().options.cutMode == 0) {
-        FinishController(0);
-        return rc::Ok;
-    }
-    return StartCut();
-}
-
-void OnCancel() {
-    if (App().options.cutMode != 0) FinishController(1);
-}
-
 ResultCode OnCommand(const DialogMessage& m) {
     switch (m.id) {
     case ctl::MediaList:
@@ -533,9 +521,9 @@ ResultCode OnCommand(const DialogMessage& m) {
     case ctl::ReadMarks:
         return ReadRegistrationMarks();
     case ids::IdOk:
-        return OnCut();
+        return CutOrClose();
     case ids::IdCancel:
-        OnCancel();
+        CancelJob();
         return rc::Ok;
     case ctl::Help:
         OpenHelp();

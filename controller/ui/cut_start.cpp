@@ -45,4 +45,16 @@ void FinishController(int exitCode) {
     SaveAndClose(exitCode);
 }
 
+ResultCode CutOrClose() {
+    if (App().options.cutMode == 0) {
+        FinishController(ExitClosed);
+        return rc::Ok;
+    }
+    return StartCut();
+}
+
+void CancelJob() {
+    if (App().options.cutMode != 0) FinishController(ExitCancelled);
+}
+
 } // namespace osa

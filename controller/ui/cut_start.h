@@ -17,4 +17,9 @@ ResultCode StartCut();
 // Saves and ends with `exitCode` (0 or 1). Sends nothing to the cutter.
 void FinishController(int exitCode);
 
+// "Cut..." (and Enter): StartCut in cut mode, else save and end with 0.
+ResultCode CutOrClose();
+// "Cancel" (and Esc): save and end with 1 in cut mode; nothing otherwise.
+void CancelJob();
+
 } // namespace osa

@@ -186,13 +186,9 @@ void OnStepButton(bool forward) {
 // Enter acts exactly as "Cut..." does, and only while "Cut..." can be
 // pressed: the guide keeps it disabled until the last step.
 void OnEnter() {
-    if (!CutMode()) {
-        FinishController(ExitClosed);
-        return;
-    }
     Window page{App().pageDialog};
-    if (App().pageDialog != 0 && !Windows().IsItemEnabled(page, PageCutButton)) return;
-    if (ResultCode r = StartCut(); r != rc::Ok) ShowErrorMessage(Main(), r);
+    if (CutMode() && App().pageDialog != 0 && !Windows().IsItemEnabled(page, PageCutButton)) return;
+    if (ResultCode r = CutOrClose(); r != rc::Ok) ShowErrorMessage(Main(), r);
 }
 
 } // namespace
@@ -294,7 +290,7 @@ std::intptr_t MainDialogProc(Window dialog, const DialogMessage& message) {
             OnEnter();
             break;
         case ids::IdCancel:
-            if (CutMode()) FinishController(ExitCancelled);
+            CancelJob();
             break;
         case PreviousButton:
             OnStepButton(false);
