@@ -26,43 +26,16 @@
 #include "controller/shell/error_message.h"
 #include "controller/shell/text_scanner.h"
 #include "controller/ui/confirm_box.h"
+#include "controller/ui/control_ids.h"
 #include "controller/ui/cut_start.h"
 #include "controller/ui/guide.h"
+#include "controller/ui/run_windows.h"
 #include "controller/ui/small_dialogs.h"
 #include "platform/services.h"
 
 namespace osa {
 
 namespace {
-
-// Controls of the page.
-namespace ctl {
-constexpr int MediaList = 5103;
-constexpr int AdjustSettings = 5104;
-constexpr int AddMedia = 5175;
-constexpr int TrackEnhancing = 5173;
-constexpr int Landscape = 5127;
-constexpr int Portrait = 5128;
-constexpr int RegistrationMarks = 5108;
-constexpr int SearchMarks = 5157;
-constexpr int DistanceX = 5111;
-constexpr int DistanceY = 5113;
-constexpr int UnitMm = 5115;
-constexpr int UnitInch = 5116;
-constexpr int ReadMarks = 5109;
-constexpr int AnimatedInstructions = 5183;
-constexpr int About = 5147;
-constexpr int Help = 5102;
-constexpr int Calibration = 5119;
-constexpr int SpeedNumber = 5133;
-constexpr int SpeedBar = 5107;
-constexpr int ThicknessCaption = 5135;
-constexpr int ThicknessNumber = 5136;
-constexpr int ThicknessBar = 5106;
-constexpr int ThicknessTop = 5146;
-constexpr int UnitLabelX = 5117;
-constexpr int UnitLabelY = 5118;
-} // namespace ctl
 
 namespace str {
 constexpr int ThicknessCaption = 2400;
@@ -82,14 +55,6 @@ constexpr double MicrometresPerMm = 1000.0;
 
 // The edits are read into 513-byte buffers.
 constexpr std::size_t DistanceTextBytes = 512;
-
-Window Page() {
-    return Window{App().pageDialog};
-}
-
-Window Main() {
-    return Window{App().mainDialog};
-}
 
 // The window given with -OWNER, a 32-bit handle.
 Window OwnerWindow() {
@@ -153,7 +118,7 @@ std::string MicrometresToText(std::int32_t micrometres, std::int32_t unit) {
 }
 
 std::string DistanceText(int id) {
-    std::string text = Windows().GetItemText(Page(), id);
+    std::string text = Windows().GetItemText(PageWindow(), id);
     if (text.size() > DistanceTextBytes) text.resize(DistanceTextBytes);
     return text;
 }
@@ -203,10 +168,10 @@ ResultCode CheckMarkSize(double millimetres) {
 
 void ShowSpeedAndThickness(std::int32_t speed, std::int32_t thickness) {
     WindowHost& w = Windows();
-    w.SetItemText(Page(), ctl::SpeedNumber, Decimal(speed));
-    w.SetItemText(Page(), ctl::ThicknessNumber, Decimal(thickness));
-    w.SetScrollPos(Page(), ctl::SpeedBar, speed, true);
-    w.SetScrollPos(Page(), ctl::ThicknessBar, thickness, true);
+    w.SetItemText(PageWindow(), ctl::SpeedNumber, Decimal(speed));
+    w.SetItemText(PageWindow(), ctl::ThicknessNumber, Decimal(thickness));
+    w.SetScrollPos(PageWindow(), ctl::SpeedBar, speed, true);
+    w.SetScrollPos(PageWindow(), ctl::ThicknessBar, thickness, true);
 }
 
 void ShowThicknessLabel(std::int32_t mediaIndex) {
@@ -215,17 +180,17 @@ void ShowThicknessLabel(std::int32_t mediaIndex) {
         for (int id : str::ThinMedia)
             if (MediaName(*r) == res::LoadString(id)) caption = str::ThinMediaThicknessCaption;
     }
-    Windows().SetItemText(Page(), ctl::ThicknessCaption, res::LoadString(caption));
+    Windows().SetItemText(PageWindow(), ctl::ThicknessCaption, res::LoadString(caption));
 }
 
 // --- Page start -------------------------------------------------------------
 
 void ComputePadRects(PadRects& areas) {
     WindowHost& w = Windows();
-    const Rect g2 = w.MapDialogRect(Page(), Rect{0, 0, 2, 0});
+    const Rect g2 = w.MapDialogRect(PageWindow(), Rect{0, 0, 2, 0});
     const int g = g2.right;
     auto centre = [&](int x, int y) {
-        const Rect r = w.MapDialogRect(Page(), Rect{x, y, x, y});
+        const Rect r = w.MapDialogRect(PageWindow(), Rect{x, y, x, y});
         return Point{r.left, r.top};
     };
     auto square = [](Point c) { return Rect{c.x - 16, c.y - 16, c.x + 16, c.y + 16}; };
@@ -241,12 +206,12 @@ void ComputePadRects(PadRects& areas) {
 void FillMediaList() {
     WindowHost& w = Windows();
     const AppState& app = App();
-    w.ComboReset(Page(), ctl::MediaList);
+    w.ComboReset(PageWindow(), ctl::MediaList);
     for (std::int32_t i = 0; i < app.Media.Count && i < MaxMedia; ++i)
         (void)w.ComboAdd(
-            Page(), ctl::MediaList,
+            PageWindow(), ctl::MediaList,
             MediaNameToScreen(MediaName(app.Media.Records[static_cast<std::size_t>(i)])));
-    w.ComboSetSelection(Page(), ctl::MediaList, app.MediaIndex);
+    w.ComboSetSelection(PageWindow(), ctl::MediaList, app.MediaIndex);
 }
 
 // The mark distances of -TB23, checked in millimetres and shown in the
@@ -272,9 +237,9 @@ void InitCutSettingsPage() {
     app.Pad = PositionPad{};
     ComputePadRects(app.PadAreas);
     FillMediaList();
-    w.SetScrollRange(Page(), ctl::SpeedBar, SpeedMin, SpeedMax, true);
-    w.SetScrollRange(Page(), ctl::ThicknessBar, ThicknessMin, ThicknessMax, true);
-    w.SetItemText(Page(), ctl::ThicknessTop, res::LoadString(str::ThicknessTop));
+    w.SetScrollRange(PageWindow(), ctl::SpeedBar, SpeedMin, SpeedMax, true);
+    w.SetScrollRange(PageWindow(), ctl::ThicknessBar, ThicknessMin, ThicknessMax, true);
+    w.SetItemText(PageWindow(), ctl::ThicknessTop, res::LoadString(str::ThicknessTop));
     ShowThicknessLabel(app.MediaIndex);
     ShowSpeedAndThickness(app.CurrentSpeed, app.CurrentPressure);
     ShowMarkDistances(app.MarkDistX, app.MarkDistY, app.Unit);
@@ -293,7 +258,7 @@ void InitCutSettingsPage() {
         else
             failure = SendMarkSize(o.markSize);
     }
-    if (o.cutMode == 0) w.ShowItem(Page(), ids::IdCancel, false);
+    if (o.cutMode == 0) w.ShowItem(PageWindow(), ids::IdCancel, false);
     const ResultCode orientation = SendDesignOrientation(app.Direction);
     if (failure == rc::Ok) failure = orientation;
     if (failure != rc::Ok && o.pendingError == rc::Ok) o.pendingError = failure;
@@ -355,7 +320,7 @@ ResultCode OnScroll(int id, int code, int position) {
 
 ResultCode OnMediaSelected() {
     AppState& app = App();
-    const int index = Windows().ComboGetSelection(Page(), ctl::MediaList);
+    const int index = Windows().ComboGetSelection(PageWindow(), ctl::MediaList);
     MediaRecord* record = RecordAt(index);
     if (record == nullptr) return rc::Ok;
     std::int32_t speed = record->DefaultSpeed;
@@ -368,7 +333,7 @@ ResultCode OnMediaSelected() {
     const ResultCode r =
         SendCutCondition(record->ConditionNumber, speed, force, record->CutterOffset);
     if (r != rc::Ok) {
-        Windows().ComboSetSelection(Page(), ctl::MediaList, app.MediaIndex);
+        Windows().ComboSetSelection(PageWindow(), ctl::MediaList, app.MediaIndex);
         return r;
     }
     app.CurrentCondition = record->ConditionNumber;
@@ -391,14 +356,14 @@ ResultCode OnAdjustSettings() {
     AppState& app = App();
     const MediaRecord* record = CurrentRecord();
     if (record == nullptr) return rc::Ok;
-    const bool on = Windows().IsItemChecked(Page(), ctl::AdjustSettings);
+    const bool on = Windows().IsItemChecked(PageWindow(), ctl::AdjustSettings);
     const std::int32_t speed = on ? record->AdjustedSpeed : record->DefaultSpeed;
     const std::int32_t force = on ? record->AdjustedForce : record->DefaultForce;
     ResultCode r = SendCutCondition(app.CurrentCondition, speed, force, app.CurrentOffset);
     // The cutter's roll action is 1 only while adjusting without Track Enhancing.
     if (r == rc::Ok && app.RollAction == 1) r = SendRollAction(on ? 1 : 0);
     if (r != rc::Ok) {
-        Windows().CheckItem(Page(), ctl::AdjustSettings, app.AdjustSettings != 0);
+        Windows().CheckItem(PageWindow(), ctl::AdjustSettings, app.AdjustSettings != 0);
         return r;
     }
     app.CurrentSpeed = speed;
@@ -411,10 +376,10 @@ ResultCode OnAdjustSettings() {
 
 ResultCode OnTrackEnhancing() {
     AppState& app = App();
-    const std::int32_t value = Windows().IsItemChecked(Page(), ctl::TrackEnhancing) ? 0 : 1;
+    const std::int32_t value = Windows().IsItemChecked(PageWindow(), ctl::TrackEnhancing) ? 0 : 1;
     const ResultCode r = SendRollAction(value);
     if (r != rc::Ok) {
-        Windows().CheckItem(Page(), ctl::TrackEnhancing, app.RollAction == 0);
+        Windows().CheckItem(PageWindow(), ctl::TrackEnhancing, app.RollAction == 0);
         return r;
     }
     app.RollAction = value;
@@ -425,11 +390,11 @@ ResultCode OnOrientation(std::int32_t direction) {
     AppState& app = App();
     const int chosen = direction == 0 ? ctl::Landscape : ctl::Portrait;
     const int other = direction == 0 ? ctl::Portrait : ctl::Landscape;
-    if (app.Direction == direction || !Windows().IsItemChecked(Page(), chosen)) return rc::Ok;
+    if (app.Direction == direction || !Windows().IsItemChecked(PageWindow(), chosen)) return rc::Ok;
     const ResultCode r = SendDesignOrientation(direction);
     if (r != rc::Ok) {
-        Windows().CheckItem(Page(), chosen, false);
-        Windows().CheckItem(Page(), other, true);
+        Windows().CheckItem(PageWindow(), chosen, false);
+        Windows().CheckItem(PageWindow(), other, true);
         return r;
     }
     app.Direction = direction;
@@ -439,7 +404,7 @@ ResultCode OnOrientation(std::int32_t direction) {
 
 void OnRegistrationMarks() {
     AppState& app = App();
-    if (Windows().IsItemChecked(Page(), ctl::RegistrationMarks)) {
+    if (Windows().IsItemChecked(PageWindow(), ctl::RegistrationMarks)) {
         app.MarksOn = 1;
         ShowMarkDistances(app.MarkDistX, app.MarkDistY, app.Unit);
     } else {
@@ -459,15 +424,15 @@ ResultCode OnUnit(std::int32_t unit) {
     AppState& app = App();
     const int chosen = unit == 0 ? ctl::UnitMm : ctl::UnitInch;
     const int other = unit == 0 ? ctl::UnitInch : ctl::UnitMm;
-    if (app.Unit == unit || !Windows().IsItemChecked(Page(), chosen)) return rc::Ok;
+    if (app.Unit == unit || !Windows().IsItemChecked(PageWindow(), chosen)) return rc::Ok;
     if (app.MarksOn == 0) {
         app.Unit = unit;
         return rc::Ok;
     }
     Distances d;
     if (const ResultCode r = ReadDistanceEdits(app.Unit, d); r != rc::Ok) {
-        Windows().CheckItem(Page(), chosen, false);
-        Windows().CheckItem(Page(), other, true);
+        Windows().CheckItem(PageWindow(), chosen, false);
+        Windows().CheckItem(PageWindow(), other, true);
         return r;
     }
     app.Unit = unit;
@@ -479,24 +444,24 @@ ResultCode OnUnit(std::int32_t unit) {
 constexpr std::uint32_t PageHelpContext = 98304;
 
 void OpenHelp() {
-    Windows().ShowHelp(Main(), App().helpPath, PageHelpContext);
+    Windows().ShowHelp(MainWindow(), App().helpPath, PageHelpContext);
 }
 
 ResultCode OnCalibration() {
-    if (!ConfirmBox(Main(), confirm::Calibration)) return rc::Ok;
+    if (!ConfirmBox(MainWindow(), confirm::Calibration)) return rc::Ok;
     // The Calibration dialog joins here.
     return rc::Ok;
 }
 
 void OnAbout() {
-    (void)Windows().DialogBox(ids::DlgAbout, Main(), AboutDialogProc, 0);
+    (void)Windows().DialogBox(ids::DlgAbout, MainWindow(), AboutDialogProc, 0);
 }
 
 ResultCode OnCommand(const DialogMessage& m) {
     switch (m.id) {
     case ctl::MediaList:
         if (m.code == notify::ComboCloseUp)
-            Windows().ComboSetSelection(Page(), ctl::MediaList, App().MediaIndex);
+            Windows().ComboSetSelection(PageWindow(), ctl::MediaList, App().MediaIndex);
         else if (m.code == notify::ComboSelEndOk)
             return OnMediaSelected();
         return rc::Ok;
@@ -543,7 +508,7 @@ ResultCode OnCommand(const DialogMessage& m) {
 }
 
 void Show(ResultCode r) {
-    if (r != rc::Ok) (void)ShowErrorMessage(Main(), r);
+    if (r != rc::Ok) (void)ShowErrorMessage(MainWindow(), r);
 }
 
 } // namespace
@@ -616,22 +581,22 @@ void ParseMarkDistances(const char* xText, const char* yText, std::int32_t unit,
 void ShowMarkDistances(std::int32_t xUm, std::int32_t yUm, std::int32_t unit) {
     WindowHost& w = Windows();
     const std::string_view unitName = res::LoadString(str::UnitNames + (unit == 1 ? 1 : 0));
-    w.SetItemText(Page(), ctl::DistanceX, MicrometresToText(xUm, unit));
-    w.SetItemText(Page(), ctl::DistanceY, MicrometresToText(yUm, unit));
-    w.SetItemText(Page(), ctl::UnitLabelX, unitName);
-    w.SetItemText(Page(), ctl::UnitLabelY, unitName);
+    w.SetItemText(PageWindow(), ctl::DistanceX, MicrometresToText(xUm, unit));
+    w.SetItemText(PageWindow(), ctl::DistanceY, MicrometresToText(yUm, unit));
+    w.SetItemText(PageWindow(), ctl::UnitLabelX, unitName);
+    w.SetItemText(PageWindow(), ctl::UnitLabelY, unitName);
 }
 
 void FocusAndSelect(int id) {
-    Windows().SetFocusItem(Page(), id);
-    Windows().EditSetSelection(Page(), id, 0, -1);
+    Windows().SetFocusItem(PageWindow(), id);
+    Windows().EditSetSelection(PageWindow(), id, 0, -1);
 }
 
 ResultCode ReadRegistrationMarks() {
     AppState& app = App();
     WindowHost& w = Windows();
     const bool automatic = app.AutoSearchMarks == 1;
-    if (!automatic && !ConfirmBox(Main(), confirm::ManualMarkRead)) return rc::Ok;
+    if (!automatic && !ConfirmBox(MainWindow(), confirm::ManualMarkRead)) return rc::Ok;
 
     Distances d;
     if (const ResultCode r = ReadDistanceEdits(app.Unit, d); r != rc::Ok) return r;
@@ -647,7 +612,7 @@ ResultCode ReadRegistrationMarks() {
     }
     // Clicks made while the read blocked must not act now.
     w.DiscardPendingInput();
-    w.SetForeground(Main());
+    w.SetForeground(MainWindow());
     return r;
 }
 

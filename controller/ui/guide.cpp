@@ -4,6 +4,8 @@
 
 #include "controller/app_state.h"
 #include "controller/res/resources.h"
+#include "controller/ui/control_ids.h"
+#include "controller/ui/run_windows.h"
 #include "controller/ui/small_dialogs.h"
 #include "platform/services.h"
 
@@ -11,39 +13,10 @@ namespace osa {
 
 namespace {
 
-// Main window.
-constexpr int StepLabelFirst = 5000;
-constexpr int StepTitle = 5101;
-constexpr int StepMessage = 5167;
-constexpr int PreviousButton = 5182;
-constexpr int NextButton = 5184;
-constexpr int GuideToggle = 5190;
-
-// Page.
-constexpr int CutButton = 1;
-constexpr int MediaList = 5103;
-constexpr int MediaLabel = 5185;
-constexpr int AdjustBox = 5104;
-constexpr int AddMedia = 5175;
-constexpr int TrackEnhancing = 5173;
-constexpr int SearchMarks = 5157;
-constexpr int CapLine = 5176;
-constexpr int CapActiveIcon = 5178;
-constexpr int CapInactiveIcon = 5179;
-constexpr int MarksBox = 5108;
-constexpr int MarkReading = 5109;
-constexpr int SetOrigin = 5188;
-constexpr int BladePosition = 5189;
-constexpr int UseKeyboard = 5141;
-constexpr int Orientation = 5187;
-constexpr int Landscape = 5127;
-constexpr int Portrait = 5128;
-constexpr int Millimetres = 5115;
-constexpr int Inches = 5116;
-
-constexpr int ConditionControls[] = {AddMedia, 5134, 5133, 5143, 5144, 5120, 5121, 5107,
-                                     5135,     5136, 5145, 5146, 5122, 5123, 5106, 5186};
-constexpr int DistanceGroup[] = {5124, 5125, 5126, 5111, 5113, 5117, 5118, Millimetres, Inches};
+constexpr int ConditionControls[] = {ctl::AddMedia, 5134, 5133, 5143, 5144, 5120, 5121, 5107,
+                                     5135,          5136, 5145, 5146, 5122, 5123, 5106, 5186};
+constexpr int DistanceGroup[] = {5124, 5125, 5126,        5111,         5113,
+                                 5117, 5118, ctl::UnitMm, ctl::UnitInch};
 
 struct CapRow {
     int lineString;
@@ -59,18 +32,6 @@ constexpr CapRow CapRows[] = {
 constexpr int AllCapFigures[] = {5148, 5152, 5149, 5154, 5150, 5155, 5180, 5181};
 
 constexpr int StepTitles[StepCount] = {2300, 2301, 2302, 2303, 2304, 2305};
-
-Window Main() {
-    return Window{App().mainDialog};
-}
-
-Window Page() {
-    return Window{App().pageDialog};
-}
-
-bool CutMode() {
-    return App().options.cutMode != 0;
-}
 
 bool GuideActive() {
     return App().GuideShown == 1;
@@ -95,8 +56,8 @@ int StepMessageString() {
 // The window's width and the given height, its top-left corner kept.
 void ResizeMain(int width, int height) {
     WindowHost& w = Windows();
-    Rect now = w.GetWindowRect(Main());
-    w.MoveWindow(Main(), Rect{now.left, now.top, now.left + width, now.top + height}, true);
+    Rect now = w.GetWindowRect(MainWindow());
+    w.MoveWindow(MainWindow(), Rect{now.left, now.top, now.left + width, now.top + height}, true);
 }
 
 int ConfigurationModeOfCurrentMedium() {
@@ -106,7 +67,7 @@ int ConfigurationModeOfCurrentMedium() {
 }
 
 void RedrawPadArea(const Rect& area) {
-    if (App().pageDialog != 0) Windows().InvalidateRect(Page(), area, true);
+    if (App().pageDialog != 0) Windows().InvalidateRect(PageWindow(), area, true);
 }
 
 } // namespace
@@ -140,37 +101,38 @@ void ShowStepText() {
     WindowHost& w = Windows();
     const int step = app.CurrentStep;
     if (step >= 0 && step < StepCount) {
-        w.SetItemText(Main(), StepTitle, res::LoadString(StepTitles[step]));
-        w.SetItemText(Main(), StepMessage, res::LoadString(StepMessageString()));
+        w.SetItemText(MainWindow(), ctl::StepTitle, res::LoadString(StepTitles[step]));
+        w.SetItemText(MainWindow(), ctl::StepMessage, res::LoadString(StepMessageString()));
     }
-    Enable(Main(), PreviousButton, step != 0);
-    Enable(Main(), NextButton, step != StepCount - 1);
+    Enable(MainWindow(), ctl::PreviousButton, step != 0);
+    Enable(MainWindow(), ctl::NextButton, step != StepCount - 1);
 
     const Rect& full = app.MainWindowRect;
     if (app.GuideShown == 1) {
         ResizeMain(full.Width(), full.Height());
-        w.ShowItem(Main(), PreviousButton, true);
-        w.ShowItem(Main(), NextButton, true);
-        w.SetItemText(Main(), GuideToggle, res::LoadString(2502));
+        w.ShowItem(MainWindow(), ctl::PreviousButton, true);
+        w.ShowItem(MainWindow(), ctl::NextButton, true);
+        w.SetItemText(MainWindow(), ctl::GuideToggle, res::LoadString(2502));
     } else {
         ResizeMain(full.Width(), full.Height() - app.GuidePanelRect.Height());
-        w.ShowItem(Main(), PreviousButton, false);
-        w.ShowItem(Main(), NextButton, false);
+        w.ShowItem(MainWindow(), ctl::PreviousButton, false);
+        w.ShowItem(MainWindow(), ctl::NextButton, false);
         if (app.FirmwareV2 == 0) {
-            w.ShowItem(Main(), GuideToggle, false);
-            w.ShowItem(Page(), AddMedia, false);
-            w.ShowItem(Page(), TrackEnhancing, false);
-            w.ShowItem(Page(), SearchMarks, false);
+            w.ShowItem(MainWindow(), ctl::GuideToggle, false);
+            w.ShowItem(PageWindow(), ctl::AddMedia, false);
+            w.ShowItem(PageWindow(), ctl::TrackEnhancing, false);
+            w.ShowItem(PageWindow(), ctl::SearchMarks, false);
             return;
         }
-        if (!CutMode()) w.ShowItem(Main(), GuideToggle, false);
-        w.SetItemText(Main(), GuideToggle, res::LoadString(2503));
+        if (!InCutMode()) w.ShowItem(MainWindow(), ctl::GuideToggle, false);
+        w.SetItemText(MainWindow(), ctl::GuideToggle, res::LoadString(2503));
     }
-    for (int id = StepLabelFirst; id < StepLabelFirst + StepCount; ++id) {
-        Rect label = w.GetItemRect(Main(), id);
-        Point topLeft = w.ScreenToClient(Main(), Point{label.left, label.top});
-        Point bottomRight = w.ScreenToClient(Main(), Point{label.right, label.bottom});
-        w.InvalidateRect(Main(), Rect{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y}, false);
+    for (int id = ctl::StepLabelFirst; id < ctl::StepLabelFirst + StepCount; ++id) {
+        Rect label = w.GetItemRect(MainWindow(), id);
+        Point topLeft = w.ScreenToClient(MainWindow(), Point{label.left, label.top});
+        Point bottomRight = w.ScreenToClient(MainWindow(), Point{label.right, label.bottom});
+        w.InvalidateRect(MainWindow(), Rect{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y},
+                         false);
     }
 }
 
@@ -189,7 +151,7 @@ void RefreshMediaStep() {
         app.Pad.TestCutButton = 2;
     } else {
         if (userMedium) {
-            w.CheckItem(Page(), AdjustBox, true);
+            w.CheckItem(PageWindow(), ctl::AdjustSettings, true);
             app.AdjustSettings = 1;
         }
         colouredShown = true;
@@ -203,37 +165,37 @@ void RefreshMediaStep() {
     }
 
     for (int id : AllCapFigures)
-        w.ShowItem(Page(), id, false);
+        w.ShowItem(PageWindow(), id, false);
     if (app.CapColour >= 0 && app.CapColour <= 3) {
         const CapRow& row = CapRows[app.CapColour];
-        if (colouredShown) w.ShowItem(Page(), row.colouredControl, true);
-        if (greyShown) w.ShowItem(Page(), row.greyControl, true);
-        w.SetItemText(Page(), CapLine, res::LoadString(row.lineString));
+        if (colouredShown) w.ShowItem(PageWindow(), row.colouredControl, true);
+        if (greyShown) w.ShowItem(PageWindow(), row.greyControl, true);
+        w.SetItemText(PageWindow(), ctl::CapLine, res::LoadString(row.lineString));
     }
     if (userMedium) app.AdjustSettings = 1;
-    w.CheckItem(Page(), AdjustBox, app.AdjustSettings != 0);
-    w.CheckItem(Page(), TrackEnhancing, app.CurrentPressure >= 3 && app.RollAction == 0);
+    w.CheckItem(PageWindow(), ctl::AdjustSettings, app.AdjustSettings != 0);
+    w.CheckItem(PageWindow(), ctl::TrackEnhancing, app.CurrentPressure >= 3 && app.RollAction == 0);
 
-    Enable(Page(), MediaLabel, selection);
-    Enable(Page(), MediaList, selection);
-    Enable(Page(), AdjustBox, adjustEnabled);
+    Enable(PageWindow(), ctl::MediaLabel, selection);
+    Enable(PageWindow(), ctl::MediaList, selection);
+    Enable(PageWindow(), ctl::AdjustSettings, adjustEnabled);
     for (int id : ConditionControls)
-        Enable(Page(), id, conditions);
-    Enable(Page(), TrackEnhancing, track);
-    Enable(Page(), CapLine, capLineActive);
-    w.ShowItem(Page(), CapActiveIcon, capLineActive);
-    w.ShowItem(Page(), CapInactiveIcon, !capLineActive);
+        Enable(PageWindow(), id, conditions);
+    Enable(PageWindow(), ctl::TrackEnhancing, track);
+    Enable(PageWindow(), ctl::CapLine, capLineActive);
+    w.ShowItem(PageWindow(), ctl::CapActiveIcon, capLineActive);
+    w.ShowItem(PageWindow(), ctl::CapInactiveIcon, !capLineActive);
     RedrawPadArea(app.PadAreas.testCut);
 }
 
 void RefreshOrientationStep() {
     const AppState& app = App();
     const bool enabled = !GuideActive() || app.CurrentStep == 2;
-    Enable(Page(), Orientation, enabled);
-    Enable(Page(), Landscape, enabled);
-    Enable(Page(), Portrait, enabled);
-    Windows().CheckItem(Page(), Landscape, app.Direction == 0);
-    Windows().CheckItem(Page(), Portrait, app.Direction != 0);
+    Enable(PageWindow(), ctl::Orientation, enabled);
+    Enable(PageWindow(), ctl::Landscape, enabled);
+    Enable(PageWindow(), ctl::Portrait, enabled);
+    Windows().CheckItem(PageWindow(), ctl::Landscape, app.Direction == 0);
+    Windows().CheckItem(PageWindow(), ctl::Portrait, app.Direction != 0);
 }
 
 void RefreshMarkControls() {
@@ -241,41 +203,41 @@ void RefreshMarkControls() {
     const StartupOptions& o = app.options;
     const bool active = !GuideActive() || app.CurrentStep == 4;
     bool marksBox, search, distances, reading;
-    if (!active || (CutMode() && o.noTrim)) {
+    if (!active || (InCutMode() && o.noTrim)) {
         marksBox = search = distances = reading = false;
-        if (CutMode() && o.noTrim) app.MarksOn = 0;
+        if (InCutMode() && o.noTrim) app.MarksOn = 0;
     } else if (o.markDistanceGiven) {
         marksBox = false;
         search = true;
         distances = false;
-        reading = !(CutMode() && app.AutoSearchMarks == 1);
+        reading = !(InCutMode() && app.AutoSearchMarks == 1);
         app.MarksOn = 1;
     } else if (app.MarksOn == 0) {
         marksBox = true;
         search = distances = reading = false;
-    } else if (app.AutoSearchMarks == 1 && CutMode()) {
+    } else if (app.AutoSearchMarks == 1 && InCutMode()) {
         marksBox = search = true;
         distances = reading = false;
     } else {
         marksBox = search = distances = reading = true;
     }
-    Enable(Page(), MarksBox, marksBox);
-    Enable(Page(), SearchMarks, search);
+    Enable(PageWindow(), ctl::RegistrationMarks, marksBox);
+    Enable(PageWindow(), ctl::SearchMarks, search);
     for (int id : DistanceGroup)
-        Enable(Page(), id, distances);
-    Enable(Page(), MarkReading, reading);
+        Enable(PageWindow(), id, distances);
+    Enable(PageWindow(), ctl::ReadMarks, reading);
 
     WindowHost& w = Windows();
-    w.CheckItem(Page(), MarksBox, app.MarksOn != 0);
-    w.CheckItem(Page(), SearchMarks, app.MarksOn != 0 && app.AutoSearchMarks != 0);
-    w.CheckItem(Page(), Millimetres, app.Unit == 0);
-    w.CheckItem(Page(), Inches, app.Unit != 0);
+    w.CheckItem(PageWindow(), ctl::RegistrationMarks, app.MarksOn != 0);
+    w.CheckItem(PageWindow(), ctl::SearchMarks, app.MarksOn != 0 && app.AutoSearchMarks != 0);
+    w.CheckItem(PageWindow(), ctl::UnitMm, app.Unit == 0);
+    w.CheckItem(PageWindow(), ctl::UnitInch, app.Unit != 0);
 }
 
 void RefreshOriginButton() {
     AppState& app = App();
     const bool active = (!GuideActive() || app.CurrentStep == 4) && app.MarksOn == 0;
-    Enable(Page(), SetOrigin, active);
+    Enable(PageWindow(), ctl::SetOrigin, active);
     app.Pad.OriginButton = active ? 0 : 2;
     RedrawPadArea(app.PadAreas.origin);
 }
@@ -297,8 +259,8 @@ void RefreshPositionPad() {
         enabled = false;
 
     app.Pad.HeldDirections = enabled ? 0 : pad::DirectionsDisabled;
-    Enable(Page(), BladePosition, enabled);
-    Enable(Page(), UseKeyboard, enabled);
+    Enable(PageWindow(), ctl::BladePosition, enabled);
+    Enable(PageWindow(), ctl::UseKeyboard, enabled);
     for (const Rect* area :
          {&app.PadAreas.left, &app.PadAreas.right, &app.PadAreas.up, &app.PadAreas.down})
         RedrawPadArea(*area);
@@ -307,15 +269,15 @@ void RefreshPositionPad() {
 void RefreshCutButton() {
     const AppState& app = App();
     WindowHost& w = Windows();
-    if (!CutMode()) {
-        w.SetItemText(Page(), CutButton, res::LoadString(2504));
-        Enable(Page(), CutButton, true);
+    if (!InCutMode()) {
+        w.SetItemText(PageWindow(), ctl::CutButton, res::LoadString(2504));
+        Enable(PageWindow(), ctl::CutButton, true);
     } else {
-        Enable(Page(), CutButton, !GuideActive() || app.CurrentStep == StepCount - 1);
+        Enable(PageWindow(), ctl::CutButton, !GuideActive() || app.CurrentStep == StepCount - 1);
     }
     // The page carries the Media loading dialog's four figures under the
     // same identifiers.
-    ShowLoadingFigure(Page(), app.MarksOn, app.Direction);
+    ShowLoadingFigure(PageWindow(), app.MarksOn, app.Direction);
 }
 
 } // namespace osa

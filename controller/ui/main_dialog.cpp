@@ -13,9 +13,11 @@
 #include "controller/shell/companion.h"
 #include "controller/shell/error_message.h"
 #include "controller/shell/text_scanner.h"
+#include "controller/ui/control_ids.h"
 #include "controller/ui/cut_page.h"
 #include "controller/ui/cut_start.h"
 #include "controller/ui/guide.h"
+#include "controller/ui/run_windows.h"
 #include "controller/ui/small_dialogs.h"
 #include "platform/services.h"
 
@@ -23,28 +25,7 @@ namespace osa {
 
 namespace {
 
-constexpr int TitleLine = 5132;
-constexpr int StepLabelFirst = 5000;
-constexpr int StepLabelLast = 5005;
-constexpr int SeparatorLast = 5010;
-constexpr int GuidePanelFrame = 5011;
-constexpr int MessageArea = 5100;
-constexpr int StepTitle = 5101;
-constexpr int StepMessage = 5167;
-constexpr int PreviousButton = 5182;
-constexpr int NextButton = 5184;
-constexpr int GuideToggle = 5190;
-constexpr int PageUseKeyboard = 5141;
-constexpr int PageCutButton = 1;
 constexpr int MediaLoadingStep = 3;
-
-Window Main() {
-    return Window{App().mainDialog};
-}
-
-bool CutMode() {
-    return App().options.cutMode != 0;
-}
 
 // The leading decimal number of the version text, without the locale.
 double VersionNumber(const char* text) {
@@ -118,22 +99,23 @@ void ReadJobSettings() {
 std::intptr_t StaticColoursFor(const DialogMessage& message) {
     const AppState& app = App();
     const int id = message.id;
-    if (id >= StepLabelFirst && id <= SeparatorLast) {
+    if (id >= ctl::StepLabelFirst && id <= ctl::SeparatorLast) {
         if (message.colours != nullptr) {
             message.colours->transparent = true;
-            const bool current = id <= StepLabelLast && id - StepLabelFirst == app.CurrentStep;
+            const bool current =
+                id <= ctl::StepLabelLast && id - ctl::StepLabelFirst == app.CurrentStep;
             message.colours->text = current ? StepHighlightColour : LabelColour;
         }
         return static_cast<std::intptr_t>(app.MainBackgroundBrush.value);
     }
-    if (id == TitleLine) {
+    if (id == ctl::TitleLine) {
         if (message.colours != nullptr) {
             message.colours->transparent = true;
             message.colours->text = LabelColour;
         }
         return static_cast<std::intptr_t>(app.MainBackgroundBrush.value);
     }
-    if (id == MessageArea || id == StepTitle || id == StepMessage)
+    if (id == ctl::MessageArea || id == ctl::StepTitle || id == ctl::StepMessage)
         return static_cast<std::intptr_t>(app.MessageAreaBrush.value);
     return 0;
 }
@@ -144,12 +126,12 @@ void OnInitDialog() {
     app.MainBackgroundBrush = w.CreateSolidBrush(MainBackgroundColour);
     app.MessageAreaBrush = w.CreateSolidBrush(Rgb(255, 255, 255));
     if (ResultCode r = InitMainDialog(); r != rc::Ok) {
-        ShowErrorMessage(Main(), r);
+        ShowErrorMessage(MainWindow(), r);
         CloseController(ExitStartupFailed);
     } else if (app.options.pendingError != rc::Ok) {
-        ShowErrorMessage(Main(), app.options.pendingError);
+        ShowErrorMessage(MainWindow(), app.options.pendingError);
     }
-    w.RemoveCloseCommand(Main());
+    w.RemoveCloseCommand(MainWindow());
 }
 
 void OnDestroy() {
@@ -170,7 +152,7 @@ void OnDestroy() {
 void OnDeactivate() {
     AppState& app = App();
     // Keyboard positioning ends when the window loses the focus.
-    if (app.pageDialog != 0) Windows().CheckItem(Window{app.pageDialog}, PageUseKeyboard, false);
+    if (app.pageDialog != 0) Windows().CheckItem(Window{app.pageDialog}, ctl::UseKeyboard, false);
     app.Pad.InputMode = 0;
 }
 
@@ -180,15 +162,16 @@ void OnStepButton(bool forward) {
     else
         GuidePrevious();
     if (App().CurrentStep == MediaLoadingStep)
-        Windows().DialogBox(ids::DlgMediaLoading, Main(), MediaLoadingDialogProc, 0);
+        Windows().DialogBox(ids::DlgMediaLoading, MainWindow(), MediaLoadingDialogProc, 0);
 }
 
 // Enter acts exactly as "Cut..." does, and only while "Cut..." can be
 // pressed: the guide keeps it disabled until the last step.
 void OnEnter() {
     Window page{App().pageDialog};
-    if (CutMode() && App().pageDialog != 0 && !Windows().IsItemEnabled(page, PageCutButton)) return;
-    if (ResultCode r = CutOrClose(); r != rc::Ok) ShowErrorMessage(Main(), r);
+    if (InCutMode() && App().pageDialog != 0 && !Windows().IsItemEnabled(page, ctl::CutButton))
+        return;
+    if (ResultCode r = CutOrClose(); r != rc::Ok) ShowErrorMessage(MainWindow(), r);
 }
 
 } // namespace
@@ -198,8 +181,8 @@ ResultCode InitMainDialog() {
     WindowHost& w = Windows();
 
     ResolveProgramPaths(app);
-    w.SetCaption(Main(), res::LoadString(ids::StrCaption));
-    w.SetWindowIcon(Main(), ids::IconProgram);
+    w.SetCaption(MainWindow(), res::LoadString(ids::StrCaption));
+    w.SetWindowIcon(MainWindow(), ids::IconProgram);
     InitDeviceLink();
     if (ResultCode r = LoadUsbModule(); r != rc::Ok) return r;
     if (ResultCode r = FindCutterPrinters(); r != rc::Ok) return r;
@@ -213,7 +196,7 @@ ResultCode InitMainDialog() {
         app.GuideShown = 0;
     } else {
         app.FirmwareV2 = 1;
-        app.GuideShown = CutMode() ? ReadGuideMenu(app.iniPath) : 0;
+        app.GuideShown = InCutMode() ? ReadGuideMenu(app.iniPath) : 0;
     }
     app.AdjustSettings = ReadCutCondAdjust(app.iniPath);
 
@@ -238,12 +221,12 @@ ResultCode InitMainDialog() {
     CreateDialogFonts();
     std::string title(res::LoadString(ids::StrVersionPrefix));
     title += app.FirmwareVersion;
-    w.SetItemText(Main(), TitleLine, title);
-    app.MainWindowRect = w.GetWindowRect(Main());
-    app.GuidePanelRect = w.GetItemRect(Main(), GuidePanelFrame);
+    w.SetItemText(MainWindow(), ctl::TitleLine, title);
+    app.MainWindowRect = w.GetWindowRect(MainWindow());
+    app.GuidePanelRect = w.GetItemRect(MainWindow(), ctl::GuidePanelFrame);
 
     app.CurrentStep = 0;
-    Window page = w.CreateDialog(ids::DlgCutSettings, Main(), CutSettingsPageProc, 0);
+    Window page = w.CreateDialog(ids::DlgCutSettings, MainWindow(), CutSettingsPageProc, 0);
     app.pageDialog = page.value;
     RefreshGuide();
     return rc::Ok;
@@ -252,21 +235,21 @@ ResultCode InitMainDialog() {
 void CreateDialogFonts() {
     AppState& app = App();
     WindowHost& w = Windows();
-    app.TitleFont = w.CreateGuiFont(w.GetItemRect(Main(), TitleLine).Height(), 700);
-    for (int id : {TitleLine, StepTitle})
-        w.SetItemFont(Main(), id, app.TitleFont);
-    app.StepFont = w.CreateGuiFont(w.GetItemRect(Main(), StepLabelFirst).Height(), 700);
-    for (int id = StepLabelFirst; id <= SeparatorLast; ++id)
-        w.SetItemFont(Main(), id, app.StepFont);
+    app.TitleFont = w.CreateGuiFont(w.GetItemRect(MainWindow(), ctl::TitleLine).Height(), 700);
+    for (int id : {ctl::TitleLine, ctl::StepTitle})
+        w.SetItemFont(MainWindow(), id, app.TitleFont);
+    app.StepFont = w.CreateGuiFont(w.GetItemRect(MainWindow(), ctl::StepLabelFirst).Height(), 700);
+    for (int id = ctl::StepLabelFirst; id <= ctl::SeparatorLast; ++id)
+        w.SetItemFont(MainWindow(), id, app.StepFont);
     app.MessageFont = w.CreateGuiFont(8, 0);
-    w.SetItemFont(Main(), StepMessage, app.MessageFont);
+    w.SetItemFont(MainWindow(), ctl::StepMessage, app.MessageFont);
 }
 
 void CloseController(int exitCode) {
     FreeCutterPrinters();
     CloseDeviceLink();
     CloseAnimatedInstructions();
-    Windows().EndDialog(Main(), exitCode);
+    Windows().EndDialog(MainWindow(), exitCode);
 }
 
 std::intptr_t MainDialogProc(Window dialog, const DialogMessage& message) {
@@ -282,7 +265,7 @@ std::intptr_t MainDialogProc(Window dialog, const DialogMessage& message) {
         if (message.code == 0 && !message.minimized) OnDeactivate();
         return 0;
     case Msg::Close:
-        FinishController(CutMode() ? ExitCancelled : ExitClosed);
+        FinishController(InCutMode() ? ExitCancelled : ExitClosed);
         return 0;
     case Msg::Command:
         switch (message.id) {
@@ -292,13 +275,13 @@ std::intptr_t MainDialogProc(Window dialog, const DialogMessage& message) {
         case ids::IdCancel:
             CancelJob();
             break;
-        case PreviousButton:
+        case ctl::PreviousButton:
             OnStepButton(false);
             break;
-        case NextButton:
+        case ctl::NextButton:
             OnStepButton(true);
             break;
-        case GuideToggle:
+        case ctl::GuideToggle:
             App().GuideShown = App().GuideShown == 0 ? 1 : 0;
             RefreshGuide();
             break;

@@ -1,5 +1,7 @@
 #include "controller/ui/small_dialogs.h"
 
+#include "controller/ui/control_ids.h"
+
 #include "controller/app_state.h"
 #include "controller/res/resource_ids.h"
 #include "controller/res/resources.h"
@@ -9,16 +11,7 @@ namespace osa {
 
 namespace {
 
-// Media loading dialog: the four figures (they share one place), the text.
-constexpr int FigureLandscape = 5129;
-constexpr int FigurePortrait = 5138;
-constexpr int FigureMarksLandscape = 5139;
-constexpr int FigureMarksPortrait = 5140;
-constexpr int LoadingText = 5166;
 constexpr int StrLoadingText = 2500;
-
-// About dialog: the version line.
-constexpr int VersionLine = 5147;
 
 // Keeps the dialog's handle in the application state while it lives; a
 // closed dialog leaves no handle behind.
@@ -30,12 +23,13 @@ void RememberHandle(std::uintptr_t& slot, Window dialog, Msg msg) {
 
 void ShowLoadingFigure(Window dialog, std::int32_t marksOn, std::int32_t direction) {
     WindowHost& host = Windows();
-    for (int id : {FigureLandscape, FigurePortrait, FigureMarksLandscape, FigureMarksPortrait})
+    for (int id : {ctl::FigureLandscape, ctl::FigurePortrait, ctl::FigureMarksLandscape,
+                   ctl::FigureMarksPortrait})
         host.ShowItem(dialog, id, false);
     // Any direction but 0 reads as portrait; only 1 means the marks are on.
     const bool portrait = direction != 0;
-    int shown = portrait ? FigurePortrait : FigureLandscape;
-    if (marksOn == 1) shown = portrait ? FigureMarksPortrait : FigureMarksLandscape;
+    int shown = portrait ? ctl::FigurePortrait : ctl::FigureLandscape;
+    if (marksOn == 1) shown = portrait ? ctl::FigureMarksPortrait : ctl::FigureMarksLandscape;
     host.ShowItem(dialog, shown, true);
 }
 
@@ -43,7 +37,7 @@ std::intptr_t MediaLoadingDialogProc(Window dialog, const DialogMessage& message
     RememberHandle(App().mediaLoadingDialog, dialog, message.msg);
     switch (message.msg) {
     case Msg::InitDialog:
-        Windows().SetItemText(dialog, LoadingText, res::LoadString(StrLoadingText));
+        Windows().SetItemText(dialog, ctl::LoadingText, res::LoadString(StrLoadingText));
         ShowLoadingFigure(dialog, App().MarksOn, App().Direction);
         return 0;
     case Msg::Command:
@@ -59,7 +53,7 @@ std::intptr_t AboutDialogProc(Window dialog, const DialogMessage& message) {
     RememberHandle(App().aboutDialog, dialog, message.msg);
     switch (message.msg) {
     case Msg::InitDialog:
-        Windows().SetItemText(dialog, VersionLine, res::LoadString(ids::StrVersionLine));
+        Windows().SetItemText(dialog, ctl::VersionLine, res::LoadString(ids::StrVersionLine));
         return 0;
     case Msg::Command:
         // Escape (2) leaves the box open; OK and Enter close it.
