@@ -88,6 +88,20 @@ void ScanPair(std::string_view text, std::int32_t& first, std::int32_t& second) 
     if (s.Int(first) && s.Literal(",")) s.Int(second);
 }
 
+// The two calibration queries: trace, then a 12-byte reply scanned "%d,%d".
+// In demo mode nothing is read and both numbers stay 0, which gives their
+// demo answers (sensor correction 40 and 40, feed adjustment 0).
+ResultCode AskNumberPair(std::string_view label, const char* text, ResultCode own,
+                         std::int32_t& first, std::int32_t& second) {
+    Command command(text);
+    TraceCommand(label, command.Text(), command.Length());
+    if (Demo()) return rc::Ok;
+    Reply<12> reply;
+    if (ResultCode r = Ask(command, reply, OrdinaryTimeoutMs, own); r != rc::Ok) return r;
+    ScanPair(reply.Text(), first, second);
+    return rc::Ok;
+}
+
 ResultCode ReadMarks(std::string_view label, const char* readCommand, std::int32_t search,
                      std::int32_t distanceXUm, std::int32_t distanceYUm, ResultCode own,
                      ResultCode notRead) {
@@ -172,18 +186,11 @@ ResultCode ReadMarksManual(std::int32_t searchParameter, std::int32_t distanceXU
 }
 
 ResultCode ReadSensorCorrection(std::int32_t& x, std::int32_t& y) {
-    Command command("TB71\x03");
-    TraceCommand(label::SensorCorrection, command.Text(), command.Length());
-    if (Demo()) {
-        x = y = 40;
-        return rc::Ok;
-    }
-    Reply<12> reply;
-    if (ResultCode r = Ask(command, reply, OrdinaryTimeoutMs, rc::SensorCorrectionFailed);
+    std::int32_t dx = 0, dy = 0;
+    if (ResultCode r =
+            AskNumberPair(label::SensorCorrection, "TB71\x03", rc::SensorCorrectionFailed, dx, dy);
         r != rc::Ok)
         return r;
-    std::int32_t dx = 0, dy = 0;
-    ScanPair(reply.Text(), dx, dy);
     x = WrappingAdd(dx, 40);
     y = WrappingAdd(dy, 40);
     // Judged on the exact sums: a huge reply must not pass by wrapping round.
@@ -192,18 +199,11 @@ ResultCode ReadSensorCorrection(std::int32_t& x, std::int32_t& y) {
 }
 
 ResultCode ReadFeedAdjustment(std::int32_t& adjustment) {
-    Command command("FA\x03");
-    TraceCommand(label::FeedAdjustment, command.Text(), command.Length());
-    if (Demo()) {
-        adjustment = 0;
-        return rc::Ok;
-    }
-    Reply<12> reply;
-    if (ResultCode r = Ask(command, reply, OrdinaryTimeoutMs, rc::FeedAdjustmentFailed);
+    std::int32_t hundredths = 0, unused = 0;
+    if (ResultCode r = AskNumberPair(label::FeedAdjustment, "FA\x03", rc::FeedAdjustmentFailed,
+                                     hundredths, unused);
         r != rc::Ok)
         return r;
-    std::int32_t hundredths = 0, unused = 0;
-    ScanPair(reply.Text(), hundredths, unused);
     adjustment = WrappingMultiply(hundredths, 10);
     const std::int64_t exact = std::int64_t{hundredths} * 10;
     return exact >= -2000 && exact <= 2000 ? rc::Ok : rc::FeedAdjustmentFailed;
