@@ -38,11 +38,7 @@ class TextScanner {
     bool Int(std::int32_t& out) {
         SkipSpace();
         std::size_t p = pos_;
-        bool negative = false;
-        if (p < text_.size() && (text_[p] == '+' || text_[p] == '-')) {
-            negative = text_[p] == '-';
-            ++p;
-        }
+        const bool negative = TakeSign(p);
         std::size_t digitsStart = p;
         std::uint32_t value = 0;
         while (p < text_.size() && text_[p] >= '0' && text_[p] <= '9') {
@@ -75,11 +71,7 @@ class TextScanner {
     bool Double(double& out) {
         SkipSpace();
         std::size_t p = pos_;
-        bool negative = false;
-        if (p < text_.size() && (text_[p] == '+' || text_[p] == '-')) {
-            negative = text_[p] == '-';
-            ++p;
-        }
+        const bool negative = TakeSign(p);
         if (p < text_.size() && (text_[p] == '+' || text_[p] == '-')) return false;
         double value = 0.0;
         const char* first = text_.data() + p;
@@ -97,6 +89,12 @@ class TextScanner {
     }
 
   private:
+    // An optional "+" or "-" at `p`, stepped over; true for "-".
+    bool TakeSign(std::size_t& p) const {
+        if (p >= text_.size() || (text_[p] != '+' && text_[p] != '-')) return false;
+        return text_[p++] == '-';
+    }
+
     void SkipSpace() {
         while (pos_ < text_.size() && IsScanSpace(text_[pos_]))
             ++pos_;
