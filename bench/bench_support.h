@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -51,6 +52,21 @@ class PrivateCupsd {
     bool Running() const { return !dir_.empty() && status_ == 0; }
     int Status() const { return status_; }
     const std::string& Error() const { return error_; }
+
+    // Makes this scheduler the one libcups talks to (before the first libcups
+    // call: libcups reads CUPS_SERVER once per thread). False, after saying
+    // why on standard error, when it does not run.
+    bool ServeThisProcess(const char* program) const {
+        if (!Running()) {
+            std::fprintf(stderr, "%s: no private scheduler: %s", program, error_.c_str());
+            return false;
+        }
+        ::setenv("CUPS_SERVER", Socket().c_str(), 1);
+        return true;
+    }
+    // The exit status of a benchmark that could not start it: 77 (skipped)
+    // where the script cannot run, else 1.
+    int FailureStatus() const { return status_ == 77 ? 77 : 1; }
     const std::string& Dir() const { return dir_; }
     std::string Socket() const { return dir_ + "/cups.sock"; }
 
@@ -67,6 +83,11 @@ class PrivateCupsd {
     int status_ = -1;
     std::string error_;
 };
+
+// Calls per figure: the first argument, or `fallback`.
+inline int CallsFromArguments(int argc, char** argv, int fallback) {
+    return argc > 1 ? std::max(1, std::atoi(argv[1])) : fallback;
+}
 
 // Median time of one call, in microseconds.
 inline double MedianMicroseconds(int calls, const std::function<void()>& call) {

@@ -25,14 +25,10 @@
 #include "tests/linux/simulated_cutter.h"
 
 int main(int argc, char** argv) {
-    const int calls = argc > 1 ? std::max(1, std::atoi(argv[1])) : 500;
+    const int calls = osa::bench::CallsFromArguments(argc, argv, 500);
 
     osa::bench::PrivateCupsd cupsd;
-    if (!cupsd.Running()) {
-        std::fprintf(stderr, "command_path_bench: no private scheduler: %s", cupsd.Error().c_str());
-        return cupsd.Status() == 77 ? 77 : 1;
-    }
-    ::setenv("CUPS_SERVER", cupsd.Socket().c_str(), 1);
+    if (!cupsd.ServeThisProcess("command_path_bench")) return cupsd.FailureStatus();
     if (!cupsd.Admin({"lpadmin", "-p", "Office", "-E", "-v", "file:///dev/null", "-D", "Laser"}))
         return 1;
 

@@ -58,14 +58,9 @@ void BareGetPrinters() {
 } // namespace
 
 int main(int argc, char** argv) {
-    const int calls = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
+    const int calls = osa::bench::CallsFromArguments(argc, argv, 200);
     osa::bench::PrivateCupsd cupsd;
-    if (!cupsd.Running()) {
-        std::fprintf(stderr, "print_queue_bench: no private scheduler: %s", cupsd.Error().c_str());
-        return cupsd.Status() == 77 ? 77 : 1;
-    }
-    // Before the first libcups call: libcups reads it once per thread.
-    ::setenv("CUPS_SERVER", cupsd.Socket().c_str(), 1);
+    if (!cupsd.ServeThisProcess("print_queue_bench")) return cupsd.FailureStatus();
 
     // Other queues, three held jobs each, so the job list is not empty.
     const int otherQueues = 3;
