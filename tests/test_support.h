@@ -1,5 +1,6 @@
 // Fixture for tests of the core: fresh application state and the in-memory
-// services installed for the duration of one test.
+// services installed for the duration of one test; and those services for
+// the tests that drive real windows.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -20,22 +21,9 @@ namespace osa::test {
 // the media files shipped with it, as an installation has them.
 void InstallProgramFolder(MemoryFileSystem& files, const std::string& folder);
 
-class CoreTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ResetAppState();
-        Services services{&host, &guard};
-        services.processes = &launcher;
-        services.profiles = &profiles;
-        services.files = &files;
-        services.cutter = &cutter;
-        services.spooler = &spooler;
-        services.trace = &trace;
-        previous_ = InstallServices(services);
-    }
-    void TearDown() override { InstallServices(previous_); }
-
-    MemoryWindowHost host;
+// Every in-memory service but the window host, so that a test with real
+// windows can run the core on in-memory files, cutter and spooler too.
+struct MemoryServices {
     MemoryInstanceGuard guard;
     MemoryProcessLauncher launcher;
     MemoryFileSystem files;
@@ -43,6 +31,29 @@ class CoreTest : public ::testing::Test {
     MemoryCutterPort cutter;
     MemoryPrintSpooler spooler;
     MemoryDebugTrace trace;
+
+    // All of them, with `windows` as the window host.
+    Services With(WindowHost& windows) {
+        Services services{&windows, &guard};
+        services.processes = &launcher;
+        services.profiles = &profiles;
+        services.files = &files;
+        services.cutter = &cutter;
+        services.spooler = &spooler;
+        services.trace = &trace;
+        return services;
+    }
+};
+
+class CoreTest : public ::testing::Test, protected MemoryServices {
+  protected:
+    void SetUp() override {
+        ResetAppState();
+        previous_ = InstallServices(With(host));
+    }
+    void TearDown() override { InstallServices(previous_); }
+
+    MemoryWindowHost host;
 
   private:
     Services previous_{};

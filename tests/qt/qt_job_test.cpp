@@ -9,13 +9,6 @@
 #include "controller/app_state.h"
 #include "controller/res/resource_ids.h"
 #include "controller/shell/entry.h"
-#include "platform/memory/memory_cutter_port.h"
-#include "platform/memory/memory_debug_trace.h"
-#include "platform/memory/memory_file_system.h"
-#include "platform/memory/memory_instance_guard.h"
-#include "platform/memory/memory_print_spooler.h"
-#include "platform/memory/memory_process_launcher.h"
-#include "platform/memory/memory_profile_store.h"
 #include "platform/qt/qt_window_host.h"
 #include "platform/services.h"
 #include "tests/qt/qt_test_support.h"
@@ -34,23 +27,12 @@ void Click(QWidget* root, int id) {
 TEST(QtJob, WholeCutModeJobInRealWindows) {
     ResetAppState();
     QtWindowHost host;
-    MemoryInstanceGuard guard;
-    MemoryFileSystem files;
-    MemoryProfileStore profiles{files};
-    MemoryProcessLauncher launcher;
-    MemoryCutterPort cutter;
-    MemoryPrintSpooler spooler;
-    MemoryDebugTrace trace;
+    MemoryServices memory;
+    MemoryFileSystem& files = memory.files;
+    MemoryCutterPort& cutter = memory.cutter;
     InstallProgramFolder(files, "/opt/osactl");
     files.AddFile("/opt/osactl/OSACTL.INI", "[Main_Section]\r\nUnit=0\r\n");
-    Services services{&host, &guard};
-    services.profiles = &profiles;
-    services.files = &files;
-    services.processes = &launcher;
-    services.cutter = &cutter;
-    services.spooler = &spooler;
-    services.trace = &trace;
-    const Services previous = InstallServices(services);
+    const Services previous = InstallServices(memory.With(host));
 
     bool cutEnabledAtStart = true;
     WhenModal(
