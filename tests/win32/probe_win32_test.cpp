@@ -24,27 +24,12 @@ struct ProgramRun {
 // Runs `program` under this process as its debugger until it ends.
 ProgramRun RunDebugged(const std::string& program) {
     ProgramRun run;
-    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 1 << 16)) return run;
-    win32::UniqueHandle output(readEnd);
-    win32::UniqueHandle childOutput(writeEnd);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    PROCESS_INFORMATION info{};
-    std::string commandLine = "\"" + program + "\"";
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                        DEBUG_ONLY_THIS_PROCESS, nullptr, nullptr, &startup, &info))
+    wintest::ChildWithOutput child;
+    if (!wintest::StartWithOutput(program, "\"" + program + "\"", DEBUG_ONLY_THIS_PROCESS, true,
+                                  child))
         return run;
-    win32::UniqueHandle process(info.hProcess);
-    CloseHandle(info.hThread);
-    childOutput.reset();
+    win32::UniqueHandle& process = child.process;
+    win32::UniqueHandle& output = child.output;
     run.started = true;
 
     for (bool ended = false; !ended;) {

@@ -24,6 +24,32 @@ void UseSimulatorPipe(const std::string& pipeName) {
     SetEnvironmentVariableA("OSA_SIMCUTTER_PIPE", pipeName.c_str());
 }
 
+bool StartWithOutput(const std::string& program, std::string commandLine, DWORD creationFlags,
+                     bool errorToo, ChildWithOutput& child) {
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 1 << 16)) return false;
+    win32::UniqueHandle output(readEnd);
+    win32::UniqueHandle childOutput(writeEnd);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = errorToo ? writeEnd : GetStdHandle(STD_ERROR_HANDLE);
+    startup.hStdInput = nullptr;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, creationFlags,
+                        nullptr, nullptr, &startup, &info))
+        return false;
+    child.process.reset(info.hProcess);
+    CloseHandle(info.hThread);
+    child.output = std::move(output); // only the child writes now: its end ends the reads
+    return true;
+}
+
 SimulatedCutter::SimulatedCutter(const std::string& program, const std::string& pipeName,
                                  const std::vector<std::string>& options) {
     char temp[MAX_PATH] = {};
@@ -37,27 +63,10 @@ SimulatedCutter::SimulatedCutter(const std::string& program, const std::string& 
     for (const std::string& option : options)
         commandLine += " \"" + option + "\"";
 
-    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return;
-    win32::UniqueHandle output(readEnd);
-    win32::UniqueHandle childOutput(writeEnd);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    startup.hStdInput = nullptr;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                        nullptr, &startup, &info))
-        return;
-    process_.reset(info.hProcess);
-    CloseHandle(info.hThread);
-    childOutput.reset(); // only the child writes now: its end ends the reads
+    ChildWithOutput child;
+    if (!StartWithOutput(program, commandLine, 0, false, child)) return;
+    process_ = std::move(child.process);
+    win32::UniqueHandle output = std::move(child.output);
 
     std::string said;
     char chunk[64];

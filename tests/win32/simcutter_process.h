@@ -18,6 +18,18 @@ std::string FreshPipeName();
 // Points the stand-in module at `pipeName`.
 void UseSimulatorPipe(const std::string& pipeName);
 
+// A child process of a test whose standard output (and, with `errorToo`,
+// standard error) goes into a pipe the test reads from; the test's end
+// reaches end of file once the child has ended.
+struct ChildWithOutput {
+    win32::UniqueHandle process;
+    win32::UniqueHandle output;
+};
+// Starts `program` with `commandLine` (its quoted path first) and
+// `creationFlags`; false when it could not be started.
+bool StartWithOutput(const std::string& program, std::string commandLine, DWORD creationFlags,
+                     bool errorToo, ChildWithOutput& child);
+
 class SimulatedCutter {
   public:
     // `program` is the full path of SIMCUTTER.EXE; `options` its
