@@ -18,6 +18,19 @@
 // Errors. Operations on a window or control that does not exist do nothing
 // and return the neutral value (empty text, false, 0, an empty rectangle),
 // as their Win32 counterparts do. Nothing here throws.
+//
+// The contract every host keeps (the Win32 host by the system's own dialog
+// manager, the others through platform/dialog_manager.h, which also lists
+// the messages each user action gives):
+//   - Re-entry. Only the calls marked "sends" below deliver messages to a
+//     dialog procedure from inside the call, before it returns; every other
+//     call is silent. Modal calls (DialogBox, MessageBox) run a loop that
+//     delivers the user's input to any dialog that is open.
+//   - After EndDialog nothing reaches that dialog's procedure but Destroy,
+//     neither the notifications of calls made on it nor the user's input.
+//   - Templates. A host is made with the table of templates it can show
+//     (dlg::DialogTemplates); DialogBox and CreateDialog take a number of
+//     that table.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -49,6 +62,13 @@ struct Rect {
     int Height() const { return bottom - top; }
     friend bool operator==(Rect, Rect) = default;
 };
+
+// Whether `p` lies in `r` with all four edges inclusive: the rule of the
+// program's own hot spots (the blade position pad's buttons), which take a
+// click on their right and bottom edges too.
+constexpr bool Contains(Rect r, Point p) {
+    return p.x >= r.left && p.x <= r.right && p.y >= r.top && p.y <= r.bottom;
+}
 
 // 0x00BBGGRR, as a Win32 COLORREF.
 using Colour = std::uint32_t;
@@ -92,14 +112,18 @@ enum class Msg : std::uint32_t {
     MouseMove = 0x0200,      // point (client), keys
     LButtonDown = 0x0201,
     LButtonUp = 0x0202,
+    CaptureChanged = 0x0215, // the window lost the mouse capture
 };
 
 // Notifications and codes (Win32 numbers).
 namespace notify {
 inline constexpr int ButtonClicked = 0;   // BN_CLICKED
-inline constexpr int EditChange = 0x0300; // EN_CHANGE
-inline constexpr int EditKillFocus = 0x0200;
+inline constexpr int EditSetFocus = 0x0100;  // EN_SETFOCUS
+inline constexpr int EditKillFocus = 0x0200; // EN_KILLFOCUS
+inline constexpr int EditChange = 0x0300;    // EN_CHANGE
 inline constexpr int ComboSelChange = 1;     // CBN_SELCHANGE
+inline constexpr int ComboSetFocus = 3;      // CBN_SETFOCUS
+inline constexpr int ComboKillFocus = 4;     // CBN_KILLFOCUS
 inline constexpr int ComboDropDown = 7;      // CBN_DROPDOWN
 inline constexpr int ComboCloseUp = 8;       // CBN_CLOSEUP
 inline constexpr int ComboSelEndOk = 9;      // CBN_SELENDOK
@@ -157,21 +181,25 @@ class WindowHost {
     // --- Dialogs ---------------------------------------------------------
     // Runs template `templateId` modally, owned by `owner` (none when 0), and
     // returns the value given to EndDialog; -1 when the template is unknown
-    // or the dialog cannot be made. Blocks until the dialog ends.
+    // or the dialog cannot be made. Blocks until the dialog ends. Sends
+    // InitDialog (with `param`), then whatever the user does; Destroy last.
     virtual std::intptr_t DialogBox(int templateId, Window owner, DialogProc proc,
                                     std::intptr_t param) = 0;
     // Creates template `templateId` modeless, as a child of `parent` when the
-    // template says child. InitDialog runs inside this call. 0 on failure.
+    // template says child. Sends InitDialog inside this call. 0 on failure,
+    // and 0 when the procedure ended the dialog during InitDialog.
     virtual Window CreateDialog(int templateId, Window parent, DialogProc proc,
                                 std::intptr_t param) = 0;
     // Marks a modal dialog to end with `result` once its procedure returns;
-    // destroys a modeless one. Nothing of the dialog runs after that.
+    // destroys a modeless one (sends Destroy to it, then to its pages).
+    // Nothing but Destroy reaches the dialog's procedure after this call.
     virtual void EndDialog(Window dialog, std::intptr_t result) = 0;
     // The control `id` of `dialog` as a window, or 0.
     virtual Window GetItem(Window dialog, int id) = 0;
 
     // --- Message boxes and sound ------------------------------------------
     // Shows a modal message box (style: mb:: flags) and returns IDOK/IDCANCEL.
+    // Esc and the close button answer Cancel when there is one, else OK.
     virtual int MessageBox(Window owner, std::string_view text, std::string_view caption,
                            unsigned style) = 0;
     // The default beep (MessageBeep(0)).
@@ -181,25 +209,35 @@ class WindowHost {
     virtual void SetCaption(Window window, std::string_view text) = 0;
     virtual std::string GetCaption(Window window) = 0;
     virtual void SetWindowIcon(Window window, int iconId) = 0;
+    // On an edit, sends Command(id, EN_CHANGE), as WM_SETTEXT does; on any
+    // other control it is silent.
     virtual void SetItemText(Window dialog, int id, std::string_view text) = 0;
     virtual std::string GetItemText(Window dialog, int id) = 0;
     virtual void EnableItem(Window dialog, int id, bool enable) = 0;
     virtual bool IsItemEnabled(Window dialog, int id) = 0;
     virtual void ShowItem(Window dialog, int id, bool show) = 0;
     virtual bool IsItemVisible(Window dialog, int id) = 0;
+    // Silent, and touches only this control: the other radio buttons of its
+    // group keep their state, as with BM_SETCHECK.
     virtual void CheckItem(Window dialog, int id, bool checked) = 0;
     virtual bool IsItemChecked(Window dialog, int id) = 0;
     virtual void SetScrollRange(Window dialog, int id, int min, int max, bool redraw) = 0;
+    // Silent; the position is clamped to the range. A scroll bar moves only
+    // through this call, never by itself.
     virtual void SetScrollPos(Window dialog, int id, int pos, bool redraw) = 0;
     virtual int GetScrollPos(Window dialog, int id) = 0;
     virtual void ComboReset(Window dialog, int id) = 0;
     // Appends an item and returns its index, or -1.
     virtual int ComboAdd(Window dialog, int id, std::string_view text) = 0;
+    // Silent (CB_SETCURSEL); an index out of range selects nothing.
     virtual void ComboSetSelection(Window dialog, int id, int index) = 0;
     virtual int ComboGetSelection(Window dialog, int id) = 0; // -1 for none
     virtual int ComboCount(Window dialog, int id) = 0;
     virtual void EditSetSelection(Window dialog, int id, int start, int end) = 0;
     virtual void EditLimitText(Window dialog, int id, int maxChars) = 0;
+    // Sends the focus notifications of the move (EN_KILLFOCUS from an edit
+    // losing it, EN_SETFOCUS to one gaining it; CBN_ for lists) where the
+    // window is active.
     virtual void SetFocusItem(Window dialog, int id) = 0;
     virtual int GetFocusItem(Window dialog) = 0; // id of the focused control, or 0
 
@@ -226,10 +264,15 @@ class WindowHost {
 
     // --- Focus, input, cursor --------------------------------------------
     virtual void SetForeground(Window window) = 0;
+    // Mouse input goes to `window` (a dialog) until released, wherever the
+    // pointer is, in that window's client coordinates. Sends CaptureChanged to
+    // the window that loses the capture; so does ReleaseCapture, and so does
+    // destroying the window that holds it.
     virtual void SetCapture(Window window) = 0;
     virtual void ReleaseCapture() = 0;
     virtual void SetWaitCursor(bool wait) = 0;
-    // Drops keyboard and mouse input queued for the program so far.
+    // Drops keyboard and mouse input queued for the program so far, and
+    // runs nothing else: no timer, paint or procedure runs inside the call.
     virtual void DiscardPendingInput() = 0;
     // Removes Close from the window's system menu (and so its close button).
     virtual void RemoveCloseCommand(Window window) = 0;

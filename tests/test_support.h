@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "controller/app_state.h"
+#include "controller/res/resources.h"
 #include "platform/memory/memory_cutter_port.h"
 #include "platform/memory/memory_debug_trace.h"
 #include "platform/memory/memory_file_system.h"
@@ -53,7 +54,7 @@ class CoreTest : public ::testing::Test, protected MemoryServices {
     }
     void TearDown() override { InstallServices(previous_); }
 
-    MemoryWindowHost host;
+    MemoryWindowHost host{dlg::DialogTemplates(res::AllDialogTemplates())};
 
   private:
     Services previous_{};

@@ -278,13 +278,6 @@ const DialogTemplate* FindDialogTemplate(int id) {
     return nullptr;
 }
 
-const ControlTemplate* FindControl(const DialogTemplate& dialog, int id) {
-    if (id == NoId) return nullptr; // many controls share it; none is addressed by it
-    for (const ControlTemplate& c : dialog.controls)
-        if (c.id == id) return &c;
-    return nullptr;
-}
-
 std::span<const DialogTemplate> AllDialogTemplates() {
     return Templates;
 }

@@ -1,17 +1,9 @@
-// In-memory window host. It follows the Win32 dialog manager where the
-// controller relies on it:
-//   - auto check boxes toggle and auto radio buttons select within their group
-//     before the Command notification is sent;
-//   - Enter sends Command with the default push button's id (IDOK when there
-//     is none), Esc sends Command IDCANCEL;
-//   - the close button sends SysCommand(SC_CLOSE); when the procedure leaves
-//     it unhandled, Close follows, and when that is unhandled too, Command
-//     IDCANCEL, as the default dialog procedure does;
-//   - SetItemText on an edit sends EN_CHANGE; a user's choice in a drop-down
-//     list sends CBN_SELENDOK then CBN_SELCHANGE, programmatic selection
-//     sends nothing;
-//   - scroll bars do not move by themselves: the procedure sets the position.
+// In-memory window host: the state of every window and control, the modal
+// loops, and the WindowHost calls over that state. What the user does is
+// memory_user.cpp; the messages it gives come from the dialog manager.
 #include "platform/memory/memory_window_host.h"
+
+#include "platform/memory/memory_user.h"
 
 #include <algorithm>
 #include <utility>
@@ -20,13 +12,15 @@ namespace osa {
 
 namespace {
 
-bool IsCheckable(res::ControlClass c) {
-    return c == res::ControlClass::AutoCheckBox || c == res::ControlClass::AutoRadioButton;
+bool IsCheckable(dlg::ControlClass c) {
+    return c == dlg::ControlClass::AutoCheckBox || c == dlg::ControlClass::AutoRadioButton;
 }
 
 } // namespace
 
-MemoryWindowHost::MemoryWindowHost() = default;
+MemoryWindowHost::MemoryWindowHost(dlg::DialogTemplates templates)
+    : templates_(templates), manager_(*this, *this), user_(std::make_unique<MemoryUser>(*this)) {}
+
 MemoryWindowHost::~MemoryWindowHost() = default;
 
 Window MemoryWindowHost::NewHandle() {
@@ -38,7 +32,7 @@ Window MemoryWindowHost::NewHandle() {
 // --- The test's side ---------------------------------------------------------
 
 void MemoryWindowHost::Then(UserAction action) {
-    script_.push_back(std::move(action));
+    user_->Then(std::move(action));
 }
 
 void MemoryWindowHost::ThenClick(int id) {
@@ -51,6 +45,67 @@ void MemoryWindowHost::ThenAnswer(int answer) {
 
 void MemoryWindowHost::ThenCloseBox() {
     Then([](MemoryWindowHost& h) { (void)h.CloseBox(); });
+}
+
+std::size_t MemoryWindowHost::PendingActions() const {
+    return user_->Pending();
+}
+
+bool MemoryWindowHost::Click(int id) {
+    Dialog* d = Holder(id);
+    return d != nullptr && ClickIn(d->handle, id);
+}
+
+bool MemoryWindowHost::ClickIn(Window dialog, int id) {
+    return user_->ClickIn(dialog, id);
+}
+bool MemoryWindowHost::Type(int id, std::string_view text) {
+    return user_->Type(id, text);
+}
+bool MemoryWindowHost::SelectItem(int id, int index) {
+    return user_->SelectItem(id, index);
+}
+bool MemoryWindowHost::ChooseFromList(int id, int index) {
+    return user_->ChooseFromList(id, index);
+}
+bool MemoryWindowHost::Scroll(int id, int code, int position) {
+    return user_->Scroll(id, code, position);
+}
+bool MemoryWindowHost::ScrollClick(int id, int code) {
+    return user_->ScrollClick(id, code);
+}
+bool MemoryWindowHost::DragThumb(int id, const std::vector<int>& positions) {
+    return user_->DragThumb(id, positions);
+}
+bool MemoryWindowHost::PressEnter() {
+    return user_->PressEnter();
+}
+bool MemoryWindowHost::PressEscape() {
+    return user_->PressEscape();
+}
+bool MemoryWindowHost::PressTab(bool backwards) {
+    return user_->PressTab(backwards);
+}
+bool MemoryWindowHost::PressF1() {
+    return user_->PressF1();
+}
+bool MemoryWindowHost::CloseBox() {
+    return user_->CloseBox();
+}
+bool MemoryWindowHost::RequestClose() {
+    return user_->RequestClose();
+}
+bool MemoryWindowHost::Answer(int answer) {
+    return user_->Answer(answer);
+}
+bool MemoryWindowHost::MouseDown(Window dialog, Point client) {
+    return user_->Mouse(dialog, Msg::LButtonDown, client, mk::LButton);
+}
+bool MemoryWindowHost::MouseMove(Window dialog, Point client, unsigned keys) {
+    return user_->Mouse(dialog, Msg::MouseMove, client, keys);
+}
+bool MemoryWindowHost::MouseUp(Window dialog, Point client) {
+    return user_->Mouse(dialog, Msg::LButtonUp, client, 0);
 }
 
 Window MemoryWindowHost::Active() const {
@@ -104,166 +159,13 @@ bool MemoryWindowHost::UserCanReach(const Control& control) const {
     return control.enabled && control.visible;
 }
 
-bool MemoryWindowHost::Click(int id) {
-    Dialog* d = Holder(id);
-    return d != nullptr && ClickIn(d->handle, id);
-}
-
-bool MemoryWindowHost::ClickIn(Window dialog, int id) {
-    Dialog* d = Lookup(dialog);
-    Control* c = LookupControl(dialog, id);
-    if (d == nullptr || d->ended || c == nullptr || !UserCanReach(*c)) return false;
-    using enum res::ControlClass;
-    switch (c->tmpl->cls) {
-    case AutoCheckBox:
-        c->checked = !c->checked;
-        break;
-    case AutoRadioButton: {
-        // The group runs from the last control with the group flag at or
-        // before this one to the next control with the group flag.
-        auto self = static_cast<std::size_t>(c - d->controls.data());
-        std::size_t first = self;
-        while (first > 0 && (d->controls[first].tmpl->style & res::CsGroup) == 0)
-            --first;
-        std::size_t last = self + 1;
-        while (last < d->controls.size() && (d->controls[last].tmpl->style & res::CsGroup) == 0)
-            ++last;
-        for (std::size_t i = first; i < last; ++i)
-            if (d->controls[i].tmpl->cls == AutoRadioButton) d->controls[i].checked = false;
-        c->checked = true;
-        break;
-    }
-    case PushButton:
-    case DefPushButton:
-        break;
-    default:
-        return false; // statics, edits and lists are not clicked
-    }
-    d->focus = id;
-    SendCommand(*d, id, notify::ButtonClicked);
-    return true;
-}
-
-bool MemoryWindowHost::Type(int id, std::string_view text) {
-    Dialog* d = Holder(id);
-    Control* c = d ? LookupControl(d->handle, id) : nullptr;
-    if (c == nullptr || c->tmpl->cls != res::ControlClass::Edit || !UserCanReach(*c)) return false;
-    d->focus = id;
-    std::string t(text);
-    if (c->textLimit > 0 && static_cast<int>(t.size()) > c->textLimit)
-        t.resize(static_cast<std::size_t>(c->textLimit));
-    c->text = t;
-    SendCommand(*d, id, notify::EditChange);
-    return true;
-}
-
-bool MemoryWindowHost::SelectItem(int id, int index) {
-    Dialog* d = Holder(id);
-    Control* c = d ? LookupControl(d->handle, id) : nullptr;
-    if (c == nullptr || c->tmpl->cls != res::ControlClass::DropDownList || !UserCanReach(*c) ||
-        index < 0 || index >= static_cast<int>(c->items.size()))
-        return false;
-    // A choice made on the closed box, as the Win32 and Qt hosts report it.
-    d->focus = id;
-    c->selection = index;
-    Window w = d->handle;
-    SendCommand(*d, id, notify::ComboSelEndOk);
-    if (Dialog* still = Lookup(w); still != nullptr && !still->ended)
-        SendCommand(*still, id, notify::ComboSelChange);
-    return true;
-}
-
-bool MemoryWindowHost::Scroll(int id, int code, int position) {
-    Dialog* d = Holder(id);
-    Control* c = d ? LookupControl(d->handle, id) : nullptr;
-    if (c == nullptr || !UserCanReach(*c)) return false;
-    DialogMessage m;
-    if (c->tmpl->cls == res::ControlClass::HScrollBar)
-        m.msg = Msg::HScroll;
-    else if (c->tmpl->cls == res::ControlClass::VScrollBar)
-        m.msg = Msg::VScroll;
-    else
-        return false;
-    m.id = id;
-    m.code = code;
-    m.position = position;
-    (void)Send(*d, m);
-    return true;
-}
-
-bool MemoryWindowHost::PressEnter() {
-    Dialog* d = Lookup(Active());
-    if (d == nullptr) {
-        return openBox_.has_value() && Answer(mb::IdOk);
-    }
-    int id = 1;
-    // A focused push button takes Enter; otherwise the default button does.
-    const Control* focused = FindControl(d->handle, d->focus);
-    if (focused != nullptr && (focused->tmpl->cls == res::ControlClass::PushButton ||
-                               focused->tmpl->cls == res::ControlClass::DefPushButton)) {
-        id = focused->id;
-    } else {
-        for (const Control& c : d->controls)
-            if (c.tmpl->cls == res::ControlClass::DefPushButton) id = c.id;
-    }
-    SendCommand(*d, id, notify::ButtonClicked);
-    return true;
-}
-
-bool MemoryWindowHost::PressEscape() {
-    Dialog* d = Lookup(Active());
-    if (d == nullptr) return openBox_.has_value() && Answer(mb::IdCancel);
-    SendCommand(*d, 2, notify::ButtonClicked);
-    return true;
-}
-
-bool MemoryWindowHost::RequestClose() {
-    Dialog* d = Lookup(Active());
-    if (d == nullptr) return false;
-    DialogMessage m;
-    m.msg = Msg::Close;
-    Send(*d, m);
-    return true;
-}
-
-bool MemoryWindowHost::CloseBox() {
-    Dialog* d = Lookup(Active());
-    if (d == nullptr) {
-        if (!openBox_) return false;
-        // A message box's close button answers Cancel when it has one.
-        bool hasCancel = (boxes_[*openBox_].style & 0xF) == mb::OkCancel;
-        return Answer(hasCancel ? mb::IdCancel : mb::IdOk);
-    }
-    if (d->closeCommandRemoved || (d->tmpl->style & res::DsSysMenu) == 0) return false;
-    Window w = d->handle;
-    DialogMessage m;
-    m.msg = Msg::SysCommand;
-    m.code = sc::Close;
-    if (Send(*d, m) != 0) return true;
-    d = Lookup(w);
-    if (d == nullptr || d->ended) return true;
-    m = DialogMessage{};
-    m.msg = Msg::Close;
-    if (Send(*d, m) != 0) return true;
-    d = Lookup(w);
-    if (d == nullptr || d->ended) return true;
-    SendCommand(*d, 2, notify::ButtonClicked);
-    return true;
-}
-
-bool MemoryWindowHost::Answer(int answer) {
-    if (!openBox_ || Lookup(Active()) != nullptr) return false;
-    boxes_[*openBox_].answer = answer;
-    return true;
-}
-
 void MemoryWindowHost::Activate(Window dialog, bool active) {
     Dialog* d = Lookup(dialog);
     if (d == nullptr || d->ended) return;
     DialogMessage m;
     m.msg = Msg::Activate;
     m.code = active ? 1 : 0;
-    (void)Send(*d, m);
+    (void)manager_.Send(dialog, m);
 }
 
 std::vector<MemoryWindowHost::IconDrawn> MemoryWindowHost::Paint(Window window) {
@@ -274,7 +176,7 @@ std::vector<MemoryWindowHost::IconDrawn> MemoryWindowHost::Paint(Window window) 
     painting_ = window;
     DialogMessage m;
     m.msg = Msg::Paint;
-    (void)Send(*d, m);
+    (void)manager_.Send(window, m);
     painting_ = Window{};
     d = Lookup(window);
     return d ? d->drawn : std::vector<IconDrawn>{};
@@ -289,43 +191,11 @@ MemoryWindowHost::Colours MemoryWindowHost::ColoursOf(Window dialog, int id) {
     m.msg = Msg::CtlColorStatic;
     m.id = id;
     m.colours = &answer;
-    std::intptr_t brush = Send(*d, m);
+    std::intptr_t brush = manager_.Send(dialog, m);
     out.transparent = answer.transparent;
     out.text = answer.text;
     if (brush != 0) out.background = BrushColour(Brush{static_cast<std::uintptr_t>(brush)});
     return out;
-}
-
-bool MemoryWindowHost::MouseDown(Window dialog, Point client) {
-    Dialog* d = Lookup(dialog);
-    if (d == nullptr || d->ended) return false;
-    DialogMessage m;
-    m.msg = Msg::LButtonDown;
-    m.point = client;
-    m.keys = mk::LButton;
-    (void)Send(*d, m);
-    return true;
-}
-
-bool MemoryWindowHost::MouseMove(Window dialog, Point client, unsigned keys) {
-    Dialog* d = Lookup(dialog);
-    if (d == nullptr || d->ended) return false;
-    DialogMessage m;
-    m.msg = Msg::MouseMove;
-    m.point = client;
-    m.keys = keys;
-    (void)Send(*d, m);
-    return true;
-}
-
-bool MemoryWindowHost::MouseUp(Window dialog, Point client) {
-    Dialog* d = Lookup(dialog);
-    if (d == nullptr || d->ended) return false;
-    DialogMessage m;
-    m.msg = Msg::LButtonUp;
-    m.point = client;
-    (void)Send(*d, m);
-    return true;
 }
 
 // --- Dialogs -----------------------------------------------------------------
@@ -342,7 +212,7 @@ const MemoryWindowHost::Dialog* MemoryWindowHost::Lookup(Window dialog) const {
 
 MemoryWindowHost::Control* MemoryWindowHost::LookupControl(Window dialog, int id) {
     Dialog* d = Lookup(dialog);
-    if (d == nullptr || id == res::NoId) return nullptr;
+    if (d == nullptr || id == dlg::NoId) return nullptr;
     for (Control& c : d->controls)
         if (c.id == id) return &c;
     return nullptr;
@@ -350,7 +220,7 @@ MemoryWindowHost::Control* MemoryWindowHost::LookupControl(Window dialog, int id
 
 MemoryWindowHost::Dialog* MemoryWindowHost::Build(int templateId, Window owner, DialogProc proc,
                                                   bool modal) {
-    const res::DialogTemplate* t = res::FindDialogTemplate(templateId);
+    const dlg::DialogTemplate* t = templates_.Find(templateId);
     if (t == nullptr || proc == nullptr) return nullptr;
     Dialog d;
     d.handle = NewHandle();
@@ -360,7 +230,7 @@ MemoryWindowHost::Dialog* MemoryWindowHost::Build(int templateId, Window owner, 
     d.modal = modal;
     d.caption = std::string(t->caption);
     Rect size = MapDialogRect(Window{}, Rect{0, 0, t->rect.cx, t->rect.cy});
-    if ((t->style & res::DsChild) != 0) {
+    if ((t->style & dlg::DsChild) != 0) {
         Rect parent = GetWindowRect(owner);
         Rect at = MapDialogRect(Window{}, Rect{t->rect.x, t->rect.y, 0, 0});
         d.rect = Rect{parent.left + at.left, parent.top + at.top,
@@ -370,14 +240,14 @@ MemoryWindowHost::Dialog* MemoryWindowHost::Build(int templateId, Window owner, 
         int y = (Screen.Height() - size.bottom) / 2;
         d.rect = Rect{x, y, x + size.right, y + size.bottom};
     }
-    for (const res::ControlTemplate& ct : t->controls) {
+    for (const dlg::ControlTemplate& ct : t->controls) {
         Control c;
         c.id = ct.id;
         c.handle = NewHandle();
         c.tmpl = &ct;
         c.text = std::string(ct.text);
-        c.visible = (ct.style & res::CsHidden) == 0;
-        c.enabled = (ct.style & res::CsDisabled) == 0;
+        c.visible = (ct.style & dlg::CsHidden) == 0;
+        c.enabled = (ct.style & dlg::CsDisabled) == 0;
         d.controls.push_back(std::move(c));
     }
     dialogsShown_.push_back(templateId);
@@ -385,17 +255,55 @@ MemoryWindowHost::Dialog* MemoryWindowHost::Build(int templateId, Window owner, 
     return &it->second;
 }
 
-std::intptr_t MemoryWindowHost::Send(Dialog& dialog, DialogMessage message) {
-    if (dialog.proc == nullptr) return 0;
-    return dialog.proc(dialog.handle, message);
+// --- DialogSite ----------------------------------------------------------------
+
+std::intptr_t MemoryWindowHost::CallProcedure(Window dialog, const DialogMessage& message) {
+    Dialog* d = Lookup(dialog);
+    return d != nullptr && d->proc != nullptr ? d->proc(dialog, message) : 0;
 }
 
-void MemoryWindowHost::SendCommand(Dialog& dialog, int id, int code) {
-    DialogMessage m;
-    m.msg = Msg::Command;
-    m.id = id;
-    m.code = code;
-    (void)Send(dialog, m);
+const dlg::DialogTemplate* MemoryWindowHost::TemplateOf(Window dialog) {
+    Dialog* d = Lookup(dialog);
+    return d != nullptr ? d->tmpl : nullptr;
+}
+
+Window MemoryWindowHost::ParentOf(Window dialog) {
+    Dialog* d = Lookup(dialog);
+    // A modeless dialog with a parent is one of its pages.
+    return d != nullptr && !d->modal && Lookup(d->owner) != nullptr ? d->owner : Window{};
+}
+
+std::vector<Window> MemoryWindowHost::PagesOf(Window dialog) {
+    std::vector<Window> pages;
+    for (const auto& [value, d] : dialogs_)
+        if (!d.modal && d.owner == dialog) pages.push_back(d.handle);
+    return pages; // handles grow, so this is creation order
+}
+
+DialogItem MemoryWindowHost::FocusIn(Window dialog) {
+    Dialog* top = TopLevel(dialog);
+    return top != nullptr ? top->focus : DialogItem{};
+}
+
+bool MemoryWindowHost::CloseCommandRemoved(Window dialog) {
+    Dialog* d = Lookup(dialog);
+    return d != nullptr && d->closeCommandRemoved;
+}
+
+MemoryWindowHost::Dialog* MemoryWindowHost::TopLevel(Window dialog) {
+    Dialog* d = Lookup(dialog);
+    for (Window parent = ParentOf(dialog); d != nullptr && parent; parent = ParentOf(parent))
+        d = Lookup(parent);
+    return d;
+}
+
+void MemoryWindowHost::MoveFocus(Window dialog, int id) {
+    Dialog* top = TopLevel(dialog);
+    if (top == nullptr || LookupControl(dialog, id) == nullptr) return;
+    const DialogItem from = top->focus;
+    const DialogItem to{dialog, id};
+    top->focus = to;
+    manager_.FocusMoved(from, to);
 }
 
 std::intptr_t MemoryWindowHost::DialogBox(int templateId, Window owner, DialogProc proc,
@@ -407,7 +315,7 @@ std::intptr_t MemoryWindowHost::DialogBox(int templateId, Window owner, DialogPr
     DialogMessage init;
     init.msg = Msg::InitDialog;
     init.param = param;
-    (void)Send(*d, init);
+    (void)manager_.Send(w, init);
     RunModalLoop(w);
     const Dialog* ended = Lookup(w);
     std::intptr_t result = ended != nullptr ? ended->result : -1;
@@ -420,15 +328,13 @@ void MemoryWindowHost::RunModalLoop(Window dialog) {
     while (true) {
         Dialog* d = Lookup(dialog);
         if (d == nullptr || d->ended) return;
-        if (script_.empty()) {
+        if (!user_->RunNext()) {
             ++starved_;
             d->ended = true;
             d->result = -1;
+            manager_.MarkEnded(dialog);
             return;
         }
-        UserAction next = std::move(script_.front());
-        script_.pop_front();
-        next(*this);
     }
 }
 
@@ -440,13 +346,14 @@ Window MemoryWindowHost::CreateDialog(int templateId, Window parent, DialogProc 
     DialogMessage init;
     init.msg = Msg::InitDialog;
     init.param = param;
-    (void)Send(*d, init);
+    (void)manager_.Send(w, init);
     return Lookup(w) ? w : Window{};
 }
 
 void MemoryWindowHost::EndDialog(Window dialog, std::intptr_t result) {
     Dialog* d = Lookup(dialog);
-    if (d == nullptr) return;
+    if (d == nullptr || d->ended) return;
+    manager_.MarkEnded(dialog);
     if (d->modal) {
         d->ended = true;
         d->result = result;
@@ -459,16 +366,14 @@ void MemoryWindowHost::Destroy(Window dialog) {
     Dialog* d = Lookup(dialog);
     if (d == nullptr) return;
     d->ended = true;
-    DialogMessage m;
-    m.msg = Msg::Destroy;
-    (void)Send(*d, m);
+    manager_.Destroying(dialog);
     // Child pages go with their parent.
     std::vector<Window> children;
     for (auto& [value, child] : dialogs_)
         if (!child.modal && child.owner == dialog) children.push_back(child.handle);
     for (Window c : children)
         Destroy(c);
-    if (capture_ == dialog) capture_ = Window{};
+    manager_.Forget(dialog);
     dialogs_.erase(dialog.value);
 }
 
@@ -486,13 +391,10 @@ int MemoryWindowHost::MessageBox(Window owner, std::string_view text, std::strin
     Window box = NewHandle();
     modalStack_.push_back(box);
     while (boxes_[index].answer == 0) {
-        if (script_.empty()) {
+        if (!user_->RunNext()) {
             boxes_[index].answer = mb::IdOk; // the default button
             break;
         }
-        UserAction next = std::move(script_.front());
-        script_.pop_front();
-        next(*this);
     }
     modalStack_.erase(std::remove(modalStack_.begin(), modalStack_.end(), box), modalStack_.end());
     openBox_ = outer;
@@ -518,15 +420,13 @@ void MemoryWindowHost::SetItemText(Window dialog, int id, std::string_view text)
     Control* c = LookupControl(dialog, id);
     if (c == nullptr) return;
     c->text = std::string(text);
-    Dialog* d = Lookup(dialog);
-    if (d != nullptr && c->tmpl->cls == res::ControlClass::Edit)
-        SendCommand(*d, id, notify::EditChange);
+    if (c->tmpl->cls == dlg::ControlClass::Edit) manager_.Command(dialog, id, notify::EditChange);
 }
 
 std::string MemoryWindowHost::GetItemText(Window dialog, int id) {
     Control* c = LookupControl(dialog, id);
     if (c == nullptr) return {};
-    if (c->tmpl->cls == res::ControlClass::DropDownList)
+    if (c->tmpl->cls == dlg::ControlClass::DropDownList)
         return c->selection >= 0 ? c->items[static_cast<std::size_t>(c->selection)] : std::string{};
     return c->text;
 }
@@ -587,7 +487,7 @@ void MemoryWindowHost::ComboReset(Window dialog, int id) {
 
 int MemoryWindowHost::ComboAdd(Window dialog, int id, std::string_view text) {
     Control* c = LookupControl(dialog, id);
-    if (c == nullptr || c->tmpl->cls != res::ControlClass::DropDownList) return -1;
+    if (c == nullptr || c->tmpl->cls != dlg::ControlClass::DropDownList) return -1;
     c->items.emplace_back(text);
     return static_cast<int>(c->items.size()) - 1;
 }
@@ -623,13 +523,15 @@ void MemoryWindowHost::EditLimitText(Window dialog, int id, int maxChars) {
 }
 
 void MemoryWindowHost::SetFocusItem(Window dialog, int id) {
-    if (Dialog* d = Lookup(dialog); d != nullptr && LookupControl(dialog, id) != nullptr)
-        d->focus = id;
+    MoveFocus(dialog, id);
 }
 
 int MemoryWindowHost::GetFocusItem(Window dialog) {
-    Dialog* d = Lookup(dialog);
-    return d ? d->focus : 0;
+    const DialogItem focus = FocusIn(dialog);
+    // A control of this dialog or of one of its pages.
+    for (Window d = focus.dialog; d; d = ParentOf(d))
+        if (d == dialog) return focus.id;
+    return 0;
 }
 
 // --- Drawing -----------------------------------------------------------------
@@ -681,7 +583,7 @@ Rect MemoryWindowHost::GetItemRect(Window dialog, int id) {
     Dialog* d = Lookup(dialog);
     Control* c = LookupControl(dialog, id);
     if (d == nullptr || c == nullptr) return Rect{};
-    const res::DluRect& r = c->tmpl->rect;
+    const dlg::DluRect& r = c->tmpl->rect;
     Rect px = MapDialogRect(dialog, Rect{r.x, r.y, r.x + r.cx, r.y + r.cy});
     return Rect{d->rect.left + px.left, d->rect.top + px.top, d->rect.left + px.right,
                 d->rect.top + px.bottom};
@@ -706,6 +608,10 @@ Rect MemoryWindowHost::MapDialogRect(Window, Rect dialogUnits) {
     auto mapY = [](int v) { return v * BaseUnitY / 8; };
     return Rect{mapX(dialogUnits.left), mapY(dialogUnits.top), mapX(dialogUnits.right),
                 mapY(dialogUnits.bottom)};
+}
+
+void MemoryWindowHost::SetCapture(Window window) {
+    if (Lookup(window) != nullptr) manager_.SetCapture(window);
 }
 
 void MemoryWindowHost::RemoveCloseCommand(Window window) {

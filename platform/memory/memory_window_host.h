@@ -11,29 +11,37 @@
 //
 // Geometry uses fixed dialog base units (6 x 13 pixels, the usual values of
 // an 8-point dialog font at 96 dpi) and a 1920 x 1080 screen.
+//
+// The Win32 dialog manager's rules (what a click, Enter, the close box, a
+// focus move or a drop-down list sends) come from platform/dialog_manager.h,
+// as they do for the Qt host. The user who acts is platform/memory/
+// memory_user.h; the actions below hand over to it.
 #pragma once
-#include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "controller/res/resources.h"
+#include "platform/dialog_manager.h"
+#include "platform/dialog_template.h"
 #include "platform/window_host.h"
 
 namespace osa {
 
-class MemoryWindowHost final : public WindowHost {
+class MemoryUser;
+
+class MemoryWindowHost final : public WindowHost, private DialogSite {
   public:
     static constexpr int BaseUnitX = 6;
     static constexpr int BaseUnitY = 13;
     static constexpr Rect Screen{0, 0, 1920, 1080};
 
     struct Control {
-        int id = res::NoId;
+        int id = dlg::NoId;
         Window handle{};
-        const res::ControlTemplate* tmpl = nullptr;
+        const dlg::ControlTemplate* tmpl = nullptr;
         std::string text;
         bool enabled = true;
         bool visible = true;
@@ -42,6 +50,7 @@ class MemoryWindowHost final : public WindowHost {
         std::vector<std::string> items;
         int selection = -1;
         int selStart = 0, selEnd = 0;
+        bool listOpen = false;
         int textLimit = 0;
         Font font{};
     };
@@ -53,17 +62,17 @@ class MemoryWindowHost final : public WindowHost {
 
     struct Dialog {
         Window handle{};
-        const res::DialogTemplate* tmpl = nullptr;
+        const dlg::DialogTemplate* tmpl = nullptr;
         DialogProc proc = nullptr;
         Window owner{}; // modal: the owner; modeless: the parent
         bool modal = false;
-        bool ended = false;
+        bool ended = false; // EndDialog was called (modal: its loop ends)
         std::intptr_t result = 0;
         std::string caption;
         int icon = 0;
         bool closeCommandRemoved = false;
         Rect rect{}; // screen coordinates
-        int focus = 0;
+        DialogItem focus{}; // top-level dialogs: the focused control, here or in a page
         std::vector<Control> controls;
         std::vector<std::optional<Rect>> invalidated; // since the last Paint
         std::vector<IconDrawn> drawn;                 // during the last Paint
@@ -91,16 +100,19 @@ class MemoryWindowHost final : public WindowHost {
 
     using UserAction = std::function<void(MemoryWindowHost&)>;
 
-    MemoryWindowHost();
+    // `templates`: the dialogs it can show.
+    explicit MemoryWindowHost(dlg::DialogTemplates templates);
     ~MemoryWindowHost() override;
+    MemoryWindowHost(const MemoryWindowHost&) = delete;
+    MemoryWindowHost& operator=(const MemoryWindowHost&) = delete;
 
     // --- The test's side --------------------------------------------------
-    // Queues what the user does next, in order.
+    // Queues what the user does next, in order (see MemoryUser).
     void Then(UserAction action);
     void ThenClick(int id);
     void ThenAnswer(int answer); // to the message box that is open
     void ThenCloseBox();         // the caption's close button
-    std::size_t PendingActions() const { return script_.size(); }
+    std::size_t PendingActions() const;
     int Starved() const { return starved_; }
 
     // User actions on the active window (the top of the modal stack, or the
@@ -109,10 +121,21 @@ class MemoryWindowHost final : public WindowHost {
     bool Click(int id);
     bool ClickIn(Window dialog, int id);
     bool Type(int id, std::string_view text);
+    // A choice on the closed drop-down list (arrow keys).
     bool SelectItem(int id, int index);
+    // The drop-down list opened and closed on item `index`, or without a
+    // choice when `index` is negative.
+    bool ChooseFromList(int id, int index);
+    // Delivers one scroll message as it is, with no sequence around it.
     bool Scroll(int id, int code, int position = 0);
+    // A click on an arrow or the page area (SB_LINE*, SB_PAGE*), let go.
+    bool ScrollClick(int id, int code);
+    // The thumb dragged through `positions` and let go at the last one.
+    bool DragThumb(int id, const std::vector<int>& positions);
     bool PressEnter();
     bool PressEscape();
+    bool PressTab(bool backwards = false);
+    bool PressF1();
     bool CloseBox();
     // A close request from outside the window (the taskbar, the window
     // manager, the end of the session): WM_CLOSE straight to the active
@@ -129,6 +152,9 @@ class MemoryWindowHost final : public WindowHost {
         std::optional<Colour> background; // the brush returned, if any
     };
     Colours ColoursOf(Window dialog, int id);
+    // The left mouse button over `dialog` at `client` (its client
+    // coordinates); with the capture held, the input goes to the capturing
+    // window instead, in its own coordinates.
     bool MouseDown(Window dialog, Point client);
     bool MouseMove(Window dialog, Point client, unsigned keys);
     bool MouseUp(Window dialog, Point client);
@@ -143,7 +169,7 @@ class MemoryWindowHost final : public WindowHost {
     const std::vector<HelpShown>& HelpRequests() const { return help_; }
     int Beeps() const { return beeps_; }
     bool WaitCursor() const { return waitCursor_; }
-    Window Capture() const { return capture_; }
+    Window Capture() const { return manager_.Capture(); }
     Window Foreground() const { return foreground_; }
     int InputDiscards() const { return inputDiscards_; }
     std::optional<FontRecord> FontOf(Font font) const;
@@ -201,8 +227,8 @@ class MemoryWindowHost final : public WindowHost {
     void MoveWindow(Window window, Rect screenRect, bool repaint) override;
     Rect MapDialogRect(Window dialog, Rect dialogUnits) override;
     void SetForeground(Window window) override { foreground_ = window; }
-    void SetCapture(Window window) override { capture_ = window; }
-    void ReleaseCapture() override { capture_ = Window{}; }
+    void SetCapture(Window window) override;
+    void ReleaseCapture() override { manager_.ReleaseCapture(); }
     void SetWaitCursor(bool wait) override { waitCursor_ = wait; }
     void DiscardPendingInput() override { ++inputDiscards_; }
     void RemoveCloseCommand(Window window) override;
@@ -212,22 +238,35 @@ class MemoryWindowHost final : public WindowHost {
     }
 
   private:
+    friend class MemoryUser;
+
+    // --- DialogSite -----------------------------------------------------------
+    std::intptr_t CallProcedure(Window dialog, const DialogMessage& message) override;
+    const dlg::DialogTemplate* TemplateOf(Window dialog) override;
+    Window ParentOf(Window dialog) override;
+    std::vector<Window> PagesOf(Window dialog) override;
+    DialogItem FocusIn(Window dialog) override;
+    bool CloseCommandRemoved(Window dialog) override;
+
     Dialog* Lookup(Window dialog);
     const Dialog* Lookup(Window dialog) const;
     Control* LookupControl(Window dialog, int id);
     // The dialog (active one or a child page of it) that holds control `id`.
     Dialog* Holder(int id);
+    // The top-level dialog `dialog` is or lives in.
+    Dialog* TopLevel(Window dialog);
     Dialog* Build(int templateId, Window owner, DialogProc proc, bool modal);
-    std::intptr_t Send(Dialog& dialog, DialogMessage message);
-    void SendCommand(Dialog& dialog, int id, int code);
     void RunModalLoop(Window dialog);
     void Destroy(Window dialog);
     bool UserCanReach(const Control& control) const;
+    void MoveFocus(Window dialog, int id);
     Window NewHandle();
 
+    dlg::DialogTemplates templates_;
+    DialogManager manager_;
+    std::unique_ptr<MemoryUser> user_;
     std::map<std::uintptr_t, Dialog> dialogs_;
     std::vector<Window> modalStack_;
-    std::deque<UserAction> script_;
     std::vector<MessageBoxShown> boxes_;
     std::optional<std::size_t> openBox_; // index into boxes_ of the box on screen
     std::vector<int> dialogsShown_;
@@ -236,7 +275,6 @@ class MemoryWindowHost final : public WindowHost {
     std::map<std::uintptr_t, FontRecord> fonts_;
     std::vector<Window> raised_;
     Window painting_{};
-    Window capture_{};
     Window foreground_{};
     std::uintptr_t nextHandle_ = 0x1000;
     int beeps_ = 0;

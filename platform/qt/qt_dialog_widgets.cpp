@@ -23,7 +23,7 @@ int MulDiv(int a, int b, int c) {
     return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
-QFont DialogFont(const res::DialogTemplate& dialog) {
+QFont DialogFont(const dlg::DialogTemplate& dialog) {
     QFont font;
     const std::string_view name = dialog.font;
     if (name == "MS Sans Serif" || name == "MS Shell Dlg" || name == "MS Shell Dlg 2") {
@@ -44,7 +44,7 @@ BaseUnits DialogBaseUnits(const QFont& font) {
     return BaseUnits{(width / 26 + 1) / 2, metrics.ascent() + metrics.descent()};
 }
 
-QRect MapDialogUnits(const BaseUnits& units, const res::DluRect& rect) {
+QRect MapDialogUnits(const BaseUnits& units, const dlg::DluRect& rect) {
     return QRect(MulDiv(rect.x, units.x, 4), MulDiv(rect.y, units.y, 8),
                  MulDiv(rect.cx, units.x, 4), MulDiv(rect.cy, units.y, 8));
 }

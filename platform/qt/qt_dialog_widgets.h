@@ -20,7 +20,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "controller/res/resources.h"
+#include "platform/dialog_template.h"
 #include "platform/window_host.h"
 
 namespace osa::qt {
@@ -37,14 +37,14 @@ struct BaseUnits {
 // The font a template asks for. "MS Sans Serif" and "MS Shell Dlg" are
 // Windows bitmap and alias fonts; they map to DejaVu Sans (a sans-serif of
 // the same build everywhere) at the template's point size.
-QFont DialogFont(const res::DialogTemplate& dialog);
+QFont DialogFont(const dlg::DialogTemplate& dialog);
 
 // Windows' dialog base units for `font`: x is the width of the 52 letters
 // A-Z a-z divided by 52 and rounded, y the font height (ascent + descent).
 BaseUnits DialogBaseUnits(const QFont& font);
 
 // Dialog units to pixels: x and width scale by x/4, y and height by y/8.
-QRect MapDialogUnits(const BaseUnits& units, const res::DluRect& rect);
+QRect MapDialogUnits(const BaseUnits& units, const dlg::DluRect& rect);
 
 // How a static wants to be painted, as its dialog answered CtlColorStatic.
 struct StaticPaint {

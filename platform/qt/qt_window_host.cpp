@@ -91,7 +91,7 @@ class InputFilter final : public QObject {
 
 struct QtWindowHost::DialogRecord {
     std::uintptr_t handle = 0;
-    const res::DialogTemplate* tmpl = nullptr;
+    const dlg::DialogTemplate* tmpl = nullptr;
     DialogProc proc = nullptr;
     std::uintptr_t parent = 0; // modeless: the dialog it belongs to
     bool modal = false;
@@ -107,14 +107,14 @@ struct QtWindowHost::DialogRecord {
 struct QtWindowHost::ControlRecord {
     std::uintptr_t handle = 0;
     std::uintptr_t dialog = 0;
-    int id = res::NoId;
-    const res::ControlTemplate* tmpl = nullptr;
+    int id = dlg::NoId;
+    const dlg::ControlTemplate* tmpl = nullptr;
     QPointer<QWidget> widget;
 };
 
 namespace {
 
-using res::ControlClass;
+using dlg::ControlClass;
 
 constexpr const char* ControlProperty = "osa_control"; // window value of a control widget
 constexpr const char* DialogProperty = "osa_dialog";   // window value of a dialog surface
@@ -142,14 +142,14 @@ bool IsButton(ControlClass c) {
            c == ControlClass::AutoCheckBox || c == ControlClass::AutoRadioButton;
 }
 
-Qt::WindowFlags WindowFlagsFor(const res::DialogTemplate& t) {
+Qt::WindowFlags WindowFlagsFor(const dlg::DialogTemplate& t) {
     // A window with a minimize box is a main window to the window manager;
     // a plain dialog gets none.
-    Qt::WindowFlags flags = (t.style & res::DsMinimizeBox) ? Qt::Window : Qt::Dialog;
+    Qt::WindowFlags flags = (t.style & dlg::DsMinimizeBox) ? Qt::Window : Qt::Dialog;
     flags |= Qt::CustomizeWindowHint;
-    if (t.style & res::DsCaption) flags |= Qt::WindowTitleHint;
-    if (t.style & res::DsSysMenu) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    if (t.style & res::DsMinimizeBox) flags |= Qt::WindowMinimizeButtonHint;
+    if (t.style & dlg::DsCaption) flags |= Qt::WindowTitleHint;
+    if (t.style & dlg::DsSysMenu) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (t.style & dlg::DsMinimizeBox) flags |= Qt::WindowMinimizeButtonHint;
     return flags;
 }
 
@@ -157,13 +157,13 @@ Qt::WindowFlags WindowFlagsFor(const res::DialogTemplate& t) {
 // centred vertically, as SS_CENTERIMAGE makes it), and '&' prefixes.
 int StaticTextFlags(std::uint32_t style) {
     int flags = Qt::TextShowMnemonic | Qt::TextExpandTabs;
-    if (style & res::CsCenter)
+    if (style & dlg::CsCenter)
         flags |= Qt::AlignHCenter;
-    else if (style & res::CsRight)
+    else if (style & dlg::CsRight)
         flags |= Qt::AlignRight;
     else
         flags |= Qt::AlignLeft;
-    if (style & res::CsCenterVertically)
+    if (style & dlg::CsCenterVertically)
         flags |= Qt::AlignVCenter | Qt::TextSingleLine;
     else
         flags |= Qt::AlignTop | Qt::TextWordWrap;
@@ -222,7 +222,7 @@ QtWindowHost::ControlRecord* QtWindowHost::FindControl(std::uintptr_t handle) {
 }
 
 QtWindowHost::ControlRecord* QtWindowHost::FindItem(Window dialog, int id) {
-    if (id == res::NoId) return nullptr; // shared by many controls; never addressed
+    if (id == dlg::NoId) return nullptr; // shared by many controls; never addressed
     auto record = FindDialog(dialog.value);
     if (!record) return nullptr;
     for (std::uintptr_t handle : record->controls) {
@@ -255,7 +255,7 @@ QtWindowHost::ControlRecord* QtWindowHost::ControlOfWidget(QWidget* widget) {
 // --- Building ------------------------------------------------------------------
 
 void QtWindowHost::BuildControls(DialogRecord& dialog, QWidget* surface) {
-    for (const res::ControlTemplate& ct : dialog.tmpl->controls) {
+    for (const dlg::ControlTemplate& ct : dialog.tmpl->controls) {
         auto control = std::make_unique<ControlRecord>();
         control->handle = NewHandle();
         control->dialog = dialog.handle;
@@ -263,7 +263,7 @@ void QtWindowHost::BuildControls(DialogRecord& dialog, QWidget* surface) {
         control->tmpl = &ct;
         QRect geometry = qt::MapDialogUnits(dialog.units, ct.rect);
         const QString text = Utf8(ct.text);
-        const bool tabStop = (ct.style & res::CsTabStop) != 0;
+        const bool tabStop = (ct.style & dlg::CsTabStop) != 0;
         QWidget* widget = nullptr;
 
         switch (ct.cls) {
@@ -276,7 +276,7 @@ void QtWindowHost::BuildControls(DialogRecord& dialog, QWidget* surface) {
             break;
         }
         case ControlClass::AutoCheckBox:
-            if (ct.style & res::CsPushLike) {
+            if (ct.style & dlg::CsPushLike) {
                 auto* button = new QPushButton(text, surface);
                 button->setCheckable(true);
                 button->setAutoDefault(false); // Enter goes to the dialog, not to it
@@ -295,10 +295,10 @@ void QtWindowHost::BuildControls(DialogRecord& dialog, QWidget* surface) {
         }
         case ControlClass::Edit: {
             auto* edit = new qt::EditControl(surface, *this, control->handle);
-            edit->setFrame((ct.style & res::CsBorder) != 0);
-            if (ct.style & res::CsCenter)
+            edit->setFrame((ct.style & dlg::CsBorder) != 0);
+            if (ct.style & dlg::CsCenter)
                 edit->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-            else if (ct.style & res::CsRight)
+            else if (ct.style & dlg::CsRight)
                 edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             const std::uintptr_t h = control->handle;
             QObject::connect(edit, &QLineEdit::textEdited, edit,
@@ -325,10 +325,10 @@ void QtWindowHost::BuildControls(DialogRecord& dialog, QWidget* surface) {
                                     ct.cls == ControlClass::Static ? qt::StaticLabel::Kind::Text
                                                                    : qt::StaticLabel::Kind::Image,
                                     StaticTextFlags(ct.style));
-            if (ct.style & res::CsSunken) {
+            if (ct.style & dlg::CsSunken) {
                 label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
                 label->setLineWidth(1);
-            } else if (ct.style & res::CsBorder) {
+            } else if (ct.style & dlg::CsBorder) {
                 label->setFrameStyle(QFrame::Box | QFrame::Plain);
                 label->setLineWidth(1);
             }
@@ -385,8 +385,8 @@ void QtWindowHost::BuildControls(DialogRecord& dialog, QWidget* surface) {
             widget->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::NoFocus);
         else
             widget->setFocusPolicy(Qt::NoFocus);
-        if (ct.style & res::CsDisabled) widget->setEnabled(false);
-        if (ct.style & res::CsHidden) widget->setVisible(false);
+        if (ct.style & dlg::CsDisabled) widget->setEnabled(false);
+        if (ct.style & dlg::CsHidden) widget->setVisible(false);
 
         control->widget = widget;
         dialog.controls.push_back(control->handle);
@@ -413,11 +413,11 @@ void QtWindowHost::ConnectButton(const ControlRecord& control) {
             auto self =
                 static_cast<std::size_t>(std::find(order.begin(), order.end(), h) - order.begin());
             std::size_t first = self;
-            while (first > 0 && (FindControl(order[first])->tmpl->style & res::CsGroup) == 0)
+            while (first > 0 && (FindControl(order[first])->tmpl->style & dlg::CsGroup) == 0)
                 --first;
             std::size_t last = self + 1;
             while (last < order.size() &&
-                   (FindControl(order[last])->tmpl->style & res::CsGroup) == 0)
+                   (FindControl(order[last])->tmpl->style & dlg::CsGroup) == 0)
                 ++last;
             for (std::size_t i = first; i < last; ++i) {
                 ControlRecord* other = FindControl(order[i]);
@@ -436,7 +436,7 @@ void QtWindowHost::Position(DialogRecord& dialog, QWidget* owner) {
     QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
     const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 800, 600);
     QPoint at;
-    if (dialog.tmpl->style & res::DsCentre) {
+    if (dialog.tmpl->style & dlg::DsCentre) {
         // DS_CENTER: the middle of the work area of the owner's monitor.
         at = QPoint(area.left() + (area.width() - size.width()) / 2,
                     area.top() + (area.height() - size.height()) / 2);
@@ -635,7 +635,7 @@ bool QtWindowHost::SurfaceEvent(std::uintptr_t dialog, QWidget* surface, QEvent*
         event->ignore();
         // The close button or Alt+F4. Without a system menu, or after
         // RemoveCloseCommand, there is no close command to give.
-        if (!record->closeRemoved && (record->tmpl->style & res::DsSysMenu) != 0)
+        if (!record->closeRemoved && (record->tmpl->style & dlg::DsSysMenu) != 0)
             RunCloseChain(dialog);
         return true;
     case QEvent::WindowActivate:
@@ -660,8 +660,8 @@ bool QtWindowHost::SurfaceEvent(std::uintptr_t dialog, QWidget* surface, QEvent*
 
 std::intptr_t QtWindowHost::DialogBox(int templateId, Window owner, DialogProc proc,
                                       std::intptr_t param) {
-    const res::DialogTemplate* t = res::FindDialogTemplate(templateId);
-    if (t == nullptr || proc == nullptr || (t->style & res::DsChild) != 0) return -1;
+    const dlg::DialogTemplate* t = templates_.Find(templateId);
+    if (t == nullptr || proc == nullptr || (t->style & dlg::DsChild) != 0) return -1;
     QWidget* ownerWidget = WidgetOf(owner);
     if (ownerWidget != nullptr) ownerWidget = ownerWidget->window();
 
@@ -692,7 +692,7 @@ std::intptr_t QtWindowHost::DialogBox(int templateId, Window owner, DialogProc p
     init.param = param;
     (void)Send(handle, init);
     if (!record->ended && dialog) {
-        if (t->style & res::DsSetForeground) {
+        if (t->style & dlg::DsSetForeground) {
             QTimer::singleShot(0, dialog, [d = dialog.data()] {
                 d->raise();
                 d->activateWindow();
@@ -709,10 +709,10 @@ std::intptr_t QtWindowHost::DialogBox(int templateId, Window owner, DialogProc p
 
 Window QtWindowHost::CreateDialog(int templateId, Window parent, DialogProc proc,
                                   std::intptr_t param) {
-    const res::DialogTemplate* t = res::FindDialogTemplate(templateId);
+    const dlg::DialogTemplate* t = templates_.Find(templateId);
     if (t == nullptr || proc == nullptr) return Window{};
     auto parentRecord = FindDialog(parent.value);
-    const bool child = (t->style & res::DsChild) != 0;
+    const bool child = (t->style & dlg::DsChild) != 0;
     if (child && (!parentRecord || !parentRecord->surface))
         return Window{}; // a child needs a parent
 
@@ -750,7 +750,7 @@ Window QtWindowHost::CreateDialog(int templateId, Window parent, DialogProc proc
     init.param = param;
     (void)Send(handle, init);
     if (!FindDialog(handle)) return Window{}; // ended during its initialisation
-    if (t->style & res::DsVisible) surface->show();
+    if (t->style & dlg::DsVisible) surface->show();
     return Window{handle};
 }
 

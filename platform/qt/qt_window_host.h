@@ -17,7 +17,7 @@
 #include <optional>
 #include <vector>
 
-#include "controller/res/resources.h"
+#include "platform/dialog_template.h"
 #include "platform/qt/qt_dialog_widgets.h"
 #include "platform/window_host.h"
 

@@ -8,7 +8,7 @@ namespace osa::win32 {
 
 namespace {
 
-using res::ControlClass;
+using dlg::ControlClass;
 
 class WordWriter {
   public:
@@ -37,31 +37,31 @@ class WordWriter {
 };
 
 DWORD StaticAlignment(std::uint32_t flags) {
-    if (flags & res::CsCenter) return SS_CENTER;
-    if (flags & res::CsRight) return SS_RIGHT;
+    if (flags & dlg::CsCenter) return SS_CENTER;
+    if (flags & dlg::CsRight) return SS_RIGHT;
     return SS_LEFT;
 }
 
 DWORD ButtonAlignment(std::uint32_t flags) {
     DWORD style = 0;
-    if (flags & res::CsLeft) style |= BS_LEFT;
-    if (flags & res::CsCenter) style |= BS_CENTER;
-    if (flags & res::CsRight) style |= BS_RIGHT;
-    if (flags & res::CsCenterVertically) style |= BS_VCENTER;
+    if (flags & dlg::CsLeft) style |= BS_LEFT;
+    if (flags & dlg::CsCenter) style |= BS_CENTER;
+    if (flags & dlg::CsRight) style |= BS_RIGHT;
+    if (flags & dlg::CsCenterVertically) style |= BS_VCENTER;
     return style;
 }
 
 DWORD EditAlignment(std::uint32_t flags) {
-    if (flags & res::CsCenter) return ES_CENTER;
-    if (flags & res::CsRight) return ES_RIGHT;
+    if (flags & dlg::CsCenter) return ES_CENTER;
+    if (flags & dlg::CsRight) return ES_RIGHT;
     return ES_LEFT;
 }
 
 // The static image flags that apply to every kind of static.
 DWORD StaticExtras(std::uint32_t flags) {
     DWORD style = 0;
-    if (flags & res::CsCenterVertically) style |= SS_CENTERIMAGE;
-    if (flags & res::CsSunken) style |= SS_SUNKEN;
+    if (flags & dlg::CsCenterVertically) style |= SS_CENTERIMAGE;
+    if (flags & dlg::CsSunken) style |= SS_SUNKEN;
     return style;
 }
 
@@ -95,20 +95,20 @@ ControlAtom ControlClassAtom(ControlClass cls) {
     return ControlAtom::Static;
 }
 
-Win32Styles DialogStyles(const res::DialogTemplate& dialog) {
+Win32Styles DialogStyles(const dlg::DialogTemplate& dialog) {
     const std::uint32_t f = dialog.style;
     // The template always names its font.
     Win32Styles s{DS_SETFONT, 0};
-    if (f & res::DsPopup) s.style |= WS_POPUP;
-    if (f & res::DsChild) s.style |= WS_CHILD;
-    if (f & res::DsVisible) s.style |= WS_VISIBLE;
-    if (f & res::DsCaption) s.style |= WS_CAPTION;
-    if (f & res::DsSysMenu) s.style |= WS_SYSMENU;
-    if (f & res::DsMinimizeBox) s.style |= WS_MINIMIZEBOX;
-    if (f & res::DsModalFrame) s.style |= DS_MODALFRAME;
-    if (f & res::DsCentre) s.style |= DS_CENTER;
-    if (f & res::DsSetForeground) s.style |= DS_SETFOREGROUND;
-    if (f & res::DsControlParent) {
+    if (f & dlg::DsPopup) s.style |= WS_POPUP;
+    if (f & dlg::DsChild) s.style |= WS_CHILD;
+    if (f & dlg::DsVisible) s.style |= WS_VISIBLE;
+    if (f & dlg::DsCaption) s.style |= WS_CAPTION;
+    if (f & dlg::DsSysMenu) s.style |= WS_SYSMENU;
+    if (f & dlg::DsMinimizeBox) s.style |= WS_MINIMIZEBOX;
+    if (f & dlg::DsModalFrame) s.style |= DS_MODALFRAME;
+    if (f & dlg::DsCentre) s.style |= DS_CENTER;
+    if (f & dlg::DsSetForeground) s.style |= DS_SETFOREGROUND;
+    if (f & dlg::DsControlParent) {
         // A page inside another dialog: Tab moves through its controls as
         // if they were the parent's own.
         s.style |= DS_CONTROL;
@@ -117,15 +117,15 @@ Win32Styles DialogStyles(const res::DialogTemplate& dialog) {
     return s;
 }
 
-Win32Styles ControlStyles(const res::ControlTemplate& control) {
+Win32Styles ControlStyles(const dlg::ControlTemplate& control) {
     const std::uint32_t f = control.style;
     Win32Styles s{WS_CHILD, 0};
-    if (!(f & res::CsHidden)) s.style |= WS_VISIBLE;
-    if (f & res::CsDisabled) s.style |= WS_DISABLED;
-    if (f & res::CsGroup) s.style |= WS_GROUP;
-    if (f & res::CsTabStop) s.style |= WS_TABSTOP;
-    if (f & res::CsBorder) s.style |= WS_BORDER;
-    if (f & res::CsVScroll) s.style |= WS_VSCROLL;
+    if (!(f & dlg::CsHidden)) s.style |= WS_VISIBLE;
+    if (f & dlg::CsDisabled) s.style |= WS_DISABLED;
+    if (f & dlg::CsGroup) s.style |= WS_GROUP;
+    if (f & dlg::CsTabStop) s.style |= WS_TABSTOP;
+    if (f & dlg::CsBorder) s.style |= WS_BORDER;
+    if (f & dlg::CsVScroll) s.style |= WS_VSCROLL;
 
     switch (control.cls) {
     case ControlClass::PushButton:
@@ -136,18 +136,18 @@ Win32Styles ControlStyles(const res::ControlTemplate& control) {
         break;
     case ControlClass::AutoCheckBox:
         s.style |= BS_AUTOCHECKBOX | ButtonAlignment(f);
-        if (f & res::CsPushLike) s.style |= BS_PUSHLIKE;
+        if (f & dlg::CsPushLike) s.style |= BS_PUSHLIKE;
         break;
     case ControlClass::AutoRadioButton:
         s.style |= BS_AUTORADIOBUTTON | ButtonAlignment(f);
-        if (f & res::CsPushLike) s.style |= BS_PUSHLIKE;
+        if (f & dlg::CsPushLike) s.style |= BS_PUSHLIKE;
         break;
     case ControlClass::GroupBox:
         s.style |= BS_GROUPBOX | ButtonAlignment(f);
         break;
     case ControlClass::Edit:
         s.style |= EditAlignment(f);
-        if (f & res::CsAutoHScroll) s.style |= ES_AUTOHSCROLL;
+        if (f & dlg::CsAutoHScroll) s.style |= ES_AUTOHSCROLL;
         break;
     case ControlClass::DropDownList:
         s.style |= CBS_DROPDOWNLIST;
@@ -174,7 +174,7 @@ Win32Styles ControlStyles(const res::ControlTemplate& control) {
     return s;
 }
 
-DialogTemplateImage::DialogTemplateImage(const res::DialogTemplate& dialog) {
+DialogTemplateImage::DialogTemplateImage(const dlg::DialogTemplate& dialog) {
     WordWriter w(words_);
     const Win32Styles styles = DialogStyles(dialog);
 
@@ -196,7 +196,7 @@ DialogTemplateImage::DialogTemplateImage(const res::DialogTemplate& dialog) {
     w.Word(static_cast<WORD>(DEFAULT_CHARSET << 8)); // italic 0 (low byte), charset
     w.Text(dialog.font);
 
-    for (const res::ControlTemplate& control : dialog.controls) {
+    for (const dlg::ControlTemplate& control : dialog.controls) {
         w.AlignToDword();
         const Win32Styles cs = ControlStyles(control);
         w.Dword(0); // helpID

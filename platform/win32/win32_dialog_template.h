@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "controller/res/resources.h"
+#include "platform/dialog_template.h"
 #include "platform/win32/win32_api.h"
 
 namespace osa::win32 {
@@ -36,15 +36,15 @@ struct Win32Styles {
 };
 
 // The window styles of a dialog and of a control, from the template flags.
-Win32Styles DialogStyles(const res::DialogTemplate& dialog);
-Win32Styles ControlStyles(const res::ControlTemplate& control);
-ControlAtom ControlClassAtom(res::ControlClass cls);
+Win32Styles DialogStyles(const dlg::DialogTemplate& dialog);
+Win32Styles ControlStyles(const dlg::ControlTemplate& control);
+ControlAtom ControlClassAtom(dlg::ControlClass cls);
 
 // A built template. The WORD vector keeps the DWORD alignment the items need:
 // its storage comes from operator new, aligned for any fundamental type.
 class DialogTemplateImage {
   public:
-    explicit DialogTemplateImage(const res::DialogTemplate& dialog);
+    explicit DialogTemplateImage(const dlg::DialogTemplate& dialog);
     const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
     std::size_t SizeInBytes() const { return words_.size() * sizeof(WORD); }
 

@@ -209,7 +209,7 @@ HICON Win32WindowHost::LoadIconResource(int iconId, int size) const {
 
 // --- Dialogs -----------------------------------------------------------------
 
-std::intptr_t Win32WindowHost::DialogBoxFrom(const res::DialogTemplate& dialog, Window owner,
+std::intptr_t Win32WindowHost::DialogBoxFrom(const dlg::DialogTemplate& dialog, Window owner,
                                              DialogProc proc, std::intptr_t param) {
     const DialogTemplateImage image(dialog);
     DialogRecord record{this, proc, param, true};
@@ -218,7 +218,7 @@ std::intptr_t Win32WindowHost::DialogBoxFrom(const res::DialogTemplate& dialog, 
                                    reinterpret_cast<LPARAM>(&record));
 }
 
-Window Win32WindowHost::CreateDialogFrom(const res::DialogTemplate& dialog, Window parent,
+Window Win32WindowHost::CreateDialogFrom(const dlg::DialogTemplate& dialog, Window parent,
                                          DialogProc proc, std::intptr_t param) {
     const DialogTemplateImage image(dialog);
     auto owned = std::make_unique<DialogRecord>(DialogRecord{this, proc, param, false});
@@ -236,13 +236,13 @@ Window Win32WindowHost::CreateDialogFrom(const res::DialogTemplate& dialog, Wind
 
 std::intptr_t Win32WindowHost::DialogBox(int templateId, Window owner, DialogProc proc,
                                          std::intptr_t param) {
-    const res::DialogTemplate* t = res::FindDialogTemplate(templateId);
+    const dlg::DialogTemplate* t = templates_.Find(templateId);
     return t != nullptr ? DialogBoxFrom(*t, owner, proc, param) : -1;
 }
 
 Window Win32WindowHost::CreateDialog(int templateId, Window parent, DialogProc proc,
                                      std::intptr_t param) {
-    const res::DialogTemplate* t = res::FindDialogTemplate(templateId);
+    const dlg::DialogTemplate* t = templates_.Find(templateId);
     return t != nullptr ? CreateDialogFrom(*t, parent, proc, param) : Window{};
 }
 

@@ -19,7 +19,7 @@
 #include <memory>
 #include <vector>
 
-#include "controller/res/resources.h"
+#include "platform/dialog_template.h"
 #include "platform/win32/win32_api.h"
 #include "platform/window_host.h"
 
@@ -44,9 +44,9 @@ class Win32WindowHost final : public WindowHost {
 
     // DialogBox and CreateDialog for a template that is not in the program's
     // table (tests use small ones of their own).
-    std::intptr_t DialogBoxFrom(const res::DialogTemplate& dialog, Window owner, DialogProc proc,
+    std::intptr_t DialogBoxFrom(const dlg::DialogTemplate& dialog, Window owner, DialogProc proc,
                                 std::intptr_t param);
-    Window CreateDialogFrom(const res::DialogTemplate& dialog, Window parent, DialogProc proc,
+    Window CreateDialogFrom(const dlg::DialogTemplate& dialog, Window parent, DialogProc proc,
                             std::intptr_t param);
 
     // --- WindowHost ---------------------------------------------------------

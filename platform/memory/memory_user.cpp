@@ -1,0 +1,207 @@
+#include "platform/memory/memory_user.h"
+
+#include <utility>
+
+namespace osa {
+
+using dlg::ControlClass;
+
+void MemoryUser::Then(MemoryWindowHost::UserAction action) {
+    script_.push_back(std::move(action));
+}
+
+bool MemoryUser::RunNext() {
+    if (script_.empty()) return false;
+    MemoryWindowHost::UserAction next = std::move(script_.front());
+    script_.pop_front();
+    next(host_);
+    return true;
+}
+
+MemoryWindowHost::Control* MemoryUser::Reach(int id, MemoryWindowHost::Dialog*& holder) {
+    holder = host_.Holder(id);
+    if (holder == nullptr || holder->ended) return nullptr;
+    MemoryWindowHost::Control* c = host_.LookupControl(holder->handle, id);
+    return c != nullptr && host_.UserCanReach(*c) ? c : nullptr;
+}
+
+bool MemoryUser::ClickIn(Window dialog, int id) {
+    MemoryWindowHost::Dialog* d = host_.Lookup(dialog);
+    MemoryWindowHost::Control* c = host_.LookupControl(dialog, id);
+    if (d == nullptr || d->ended || c == nullptr || !host_.UserCanReach(*c)) return false;
+    switch (c->tmpl->cls) {
+    case ControlClass::AutoCheckBox:
+    case ControlClass::AutoRadioButton:
+    case ControlClass::PushButton:
+    case ControlClass::DefPushButton:
+        break;
+    default:
+        return false; // statics, edits and lists are not clicked
+    }
+    host_.MoveFocus(dialog, id); // the button takes the focus as it is pressed
+    host_.manager_.ButtonClicked(dialog, id);
+    return true;
+}
+
+bool MemoryUser::Type(int id, std::string_view text) {
+    MemoryWindowHost::Dialog* d = nullptr;
+    MemoryWindowHost::Control* c = Reach(id, d);
+    if (c == nullptr || c->tmpl->cls != ControlClass::Edit) return false;
+    const Window dialog = d->handle;
+    host_.MoveFocus(dialog, id);
+    c = host_.LookupControl(dialog, id);
+    if (c == nullptr) return true;
+    std::string t(text);
+    if (c->textLimit > 0 && static_cast<int>(t.size()) > c->textLimit)
+        t.resize(static_cast<std::size_t>(c->textLimit));
+    c->text = t;
+    host_.manager_.Command(dialog, id, notify::EditChange);
+    return true;
+}
+
+bool MemoryUser::SelectItem(int id, int index) {
+    MemoryWindowHost::Dialog* d = nullptr;
+    MemoryWindowHost::Control* c = Reach(id, d);
+    if (c == nullptr || c->tmpl->cls != ControlClass::DropDownList || index < 0 ||
+        index >= static_cast<int>(c->items.size()))
+        return false;
+    const Window dialog = d->handle;
+    host_.MoveFocus(dialog, id);
+    if ((c = host_.LookupControl(dialog, id)) == nullptr) return true;
+    c->selection = index;
+    host_.manager_.ComboChoiceOnClosedBox(DialogItem{dialog, id});
+    return true;
+}
+
+bool MemoryUser::ChooseFromList(int id, int index) {
+    MemoryWindowHost::Dialog* d = nullptr;
+    MemoryWindowHost::Control* c = Reach(id, d);
+    if (c == nullptr || c->tmpl->cls != ControlClass::DropDownList ||
+        index >= static_cast<int>(c->items.size()))
+        return false;
+    const Window dialog = d->handle;
+    const DialogItem combo{dialog, id};
+    host_.MoveFocus(dialog, id);
+    if ((c = host_.LookupControl(dialog, id)) == nullptr) return true;
+    c->listOpen = true;
+    host_.manager_.ComboDroppedDown(combo);
+    if ((c = host_.LookupControl(dialog, id)) == nullptr) return true;
+    c->listOpen = false;
+    if (index >= 0) c->selection = index;
+    host_.manager_.ComboClosed(combo, index >= 0);
+    return true;
+}
+
+bool MemoryUser::Scroll(int id, int code, int position) {
+    MemoryWindowHost::Dialog* d = nullptr;
+    MemoryWindowHost::Control* c = Reach(id, d);
+    if (c == nullptr) return false;
+    DialogMessage m;
+    if (c->tmpl->cls == ControlClass::HScrollBar)
+        m.msg = Msg::HScroll;
+    else if (c->tmpl->cls == ControlClass::VScrollBar)
+        m.msg = Msg::VScroll;
+    else
+        return false;
+    m.id = id;
+    m.code = code;
+    m.position = position;
+    (void)host_.manager_.Send(d->handle, m);
+    return true;
+}
+
+bool MemoryUser::ScrollClick(int id, int code) {
+    MemoryWindowHost::Dialog* d = nullptr;
+    MemoryWindowHost::Control* c = Reach(id, d);
+    if (c == nullptr || (c->tmpl->cls != ControlClass::HScrollBar &&
+                         c->tmpl->cls != ControlClass::VScrollBar))
+        return false;
+    const DialogItem bar{d->handle, id};
+    host_.manager_.ScrollStep(bar, code);
+    host_.manager_.ScrollReleased(bar);
+    return true;
+}
+
+bool MemoryUser::DragThumb(int id, const std::vector<int>& positions) {
+    MemoryWindowHost::Dialog* d = nullptr;
+    MemoryWindowHost::Control* c = Reach(id, d);
+    if (c == nullptr || positions.empty() ||
+        (c->tmpl->cls != ControlClass::HScrollBar && c->tmpl->cls != ControlClass::VScrollBar))
+        return false;
+    const DialogItem bar{d->handle, id};
+    for (int p : positions)
+        host_.manager_.ThumbTracked(bar, p);
+    host_.manager_.ThumbReleased(bar, positions.back());
+    return true;
+}
+
+bool MemoryUser::PressEnter() {
+    const Window active = host_.Active();
+    if (host_.Lookup(active) == nullptr) return host_.openBox_.has_value() && Answer(mb::IdOk);
+    return host_.manager_.Enter(active);
+}
+
+bool MemoryUser::PressEscape() {
+    const Window active = host_.Active();
+    if (host_.Lookup(active) == nullptr) {
+        if (!host_.openBox_) return false;
+        // Esc answers Cancel when the box has one, else OK.
+        const bool hasCancel = (host_.boxes_[*host_.openBox_].style & 0xF) == mb::OkCancel;
+        return Answer(hasCancel ? mb::IdCancel : mb::IdOk);
+    }
+    return host_.manager_.Escape(active);
+}
+
+bool MemoryUser::PressTab(bool backwards) {
+    MemoryWindowHost::Dialog* top = host_.Lookup(host_.Active());
+    if (top == nullptr) return false;
+    const DialogItem next = host_.manager_.NextTabStop(top->handle, top->focus, backwards);
+    if (!next) return false;
+    host_.MoveFocus(next.dialog, next.id);
+    if (MemoryWindowHost::Control* c = host_.LookupControl(next.dialog, next.id);
+        c != nullptr && c->tmpl->cls == ControlClass::Edit) {
+        c->selStart = 0; // the dialog manager selects an edit's text on Tab
+        c->selEnd = static_cast<int>(c->text.size());
+    }
+    return true;
+}
+
+bool MemoryUser::PressF1() {
+    const Window active = host_.Active();
+    if (host_.Lookup(active) == nullptr) return false;
+    host_.manager_.Help(active);
+    return true;
+}
+
+bool MemoryUser::CloseBox() {
+    const Window active = host_.Active();
+    if (host_.Lookup(active) == nullptr) {
+        if (!host_.openBox_) return false;
+        // A message box's close button answers Cancel when it has one.
+        const bool hasCancel = (host_.boxes_[*host_.openBox_].style & 0xF) == mb::OkCancel;
+        return Answer(hasCancel ? mb::IdCancel : mb::IdOk);
+    }
+    return host_.manager_.CloseButton(active);
+}
+
+bool MemoryUser::RequestClose() {
+    const Window active = host_.Active();
+    if (host_.Lookup(active) == nullptr) return false;
+    host_.manager_.CloseRequest(active);
+    return true;
+}
+
+bool MemoryUser::Answer(int answer) {
+    if (!host_.openBox_ || host_.Lookup(host_.Active()) != nullptr) return false;
+    host_.boxes_[*host_.openBox_].answer = answer;
+    return true;
+}
+
+bool MemoryUser::Mouse(Window dialog, Msg msg, Point client, unsigned keys) {
+    MemoryWindowHost::Dialog* d = host_.Lookup(dialog);
+    if (d == nullptr || d->ended) return false;
+    const Point screen{d->rect.left + client.x, d->rect.top + client.y};
+    return static_cast<bool>(host_.manager_.Mouse(dialog, msg, screen, keys));
+}
+
+} // namespace osa
