@@ -182,6 +182,10 @@ bool DialogManager::CloseButton(Window dialog) {
     return true;
 }
 
+void DialogManager::CloseFromOutside(Window dialog) {
+    if (!CloseButton(dialog) && !Ended(dialog)) CloseRequest(dialog);
+}
+
 void DialogManager::CloseRequest(Window dialog) {
     DialogMessage m;
     m.msg = Msg::Close;
@@ -193,18 +197,12 @@ void DialogManager::CloseRequest(Window dialog) {
 
 void DialogManager::FocusMoved(DialogItem from, DialogItem to) {
     if (from == to) return;
-    if (const dlg::ControlTemplate* c = from ? ControlOf(from) : nullptr) {
-        if (c->cls == ControlClass::Edit)
-            Command(from.dialog, from.id, notify::EditKillFocus);
-        else if (c->cls == ControlClass::DropDownList)
-            Command(from.dialog, from.id, notify::ComboKillFocus);
-    }
-    if (const dlg::ControlTemplate* c = to ? ControlOf(to) : nullptr) {
-        if (c->cls == ControlClass::Edit)
-            Command(to.dialog, to.id, notify::EditSetFocus);
-        else if (c->cls == ControlClass::DropDownList)
-            Command(to.dialog, to.id, notify::ComboSetFocus);
-    }
+    if (const dlg::ControlTemplate* c = from ? ControlOf(from) : nullptr;
+        c != nullptr && c->cls == ControlClass::Edit)
+        Command(from.dialog, from.id, notify::EditKillFocus);
+    if (const dlg::ControlTemplate* c = to ? ControlOf(to) : nullptr;
+        c != nullptr && c->cls == ControlClass::Edit)
+        Command(to.dialog, to.id, notify::EditSetFocus);
 }
 
 DialogItem DialogManager::NextTabStop(Window dialog, DialogItem from, bool backwards) {

@@ -23,14 +23,18 @@
 //                                 unhandled, Command(IDCANCEL). Nothing when
 //                                 the dialog has no system menu or its Close
 //                                 command was removed
-//   a close request from outside  Close; unhandled, Command(IDCANCEL)
+//   a close request from outside  as the close box; for a dialog without a
+//                                 close command: Close; unhandled,
+//                                 Command(IDCANCEL)
 //   F1                            Help(id of the focused control) to that
 //                                 control's dialog, then, while unhandled,
 //                                 to each dialog it lives in
-//   focus moves                   EN_KILLFOCUS/CBN_KILLFOCUS from the control
-//                                 losing it (edits and lists only), then
-//                                 EN_SETFOCUS/CBN_SETFOCUS from the one
-//                                 gaining it
+//   focus moves                   EN_KILLFOCUS from the edit losing it, then
+//                                 EN_SETFOCUS from the edit gaining it
+//                                 (other controls notify nothing; the Win32
+//                                 host holds back the lists' CBN_SETFOCUS
+//                                 and CBN_KILLFOCUS, which no procedure of
+//                                 the program reads)
 //   drop-down list                opened: CBN_DROPDOWN; closed with a choice:
 //                                 CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE;
 //                                 closed without: CBN_SELENDCANCEL,
@@ -122,8 +126,12 @@ class DialogManager {
     void Help(Window dialog);
     // The caption's close button; false when the dialog has none to give.
     bool CloseButton(Window dialog);
-    // A close request from outside (window manager, taskbar, end of session).
+    // WM_CLOSE: Close; unhandled, Command(IDCANCEL).
     void CloseRequest(Window dialog);
+    // A close request from outside the program (the window manager, the
+    // end of the session): the close button's chain, or WM_CLOSE alone for
+    // a dialog without a close command, which still takes it.
+    void CloseFromOutside(Window dialog);
 
     // --- Focus ----------------------------------------------------------------
     // The keyboard focus moved from `from` to `to` (either may be none).

@@ -122,8 +122,8 @@ inline constexpr int EditSetFocus = 0x0100;  // EN_SETFOCUS
 inline constexpr int EditKillFocus = 0x0200; // EN_KILLFOCUS
 inline constexpr int EditChange = 0x0300;    // EN_CHANGE
 inline constexpr int ComboSelChange = 1;     // CBN_SELCHANGE
-inline constexpr int ComboSetFocus = 3;      // CBN_SETFOCUS
-inline constexpr int ComboKillFocus = 4;     // CBN_KILLFOCUS
+inline constexpr int ComboSetFocus = 3;      // CBN_SETFOCUS (held back by the hosts)
+inline constexpr int ComboKillFocus = 4;     // CBN_KILLFOCUS (held back by the hosts)
 inline constexpr int ComboDropDown = 7;      // CBN_DROPDOWN
 inline constexpr int ComboCloseUp = 8;       // CBN_CLOSEUP
 inline constexpr int ComboSelEndOk = 9;      // CBN_SELENDOK
@@ -136,9 +136,13 @@ namespace sb {
 inline constexpr int LineLeft = 0, LineRight = 1, PageLeft = 2, PageRight = 3;
 inline constexpr int ThumbPosition = 4, ThumbTrack = 5, Left = 6, Right = 7, EndScroll = 8;
 } // namespace sb
-namespace mk {
+namespace mk { // the MK_ bits of a mouse message's keys
 inline constexpr unsigned LButton = 0x0001;
-}
+inline constexpr unsigned RButton = 0x0002;
+inline constexpr unsigned Shift = 0x0004;
+inline constexpr unsigned Control = 0x0008;
+inline constexpr unsigned MButton = 0x0010;
+} // namespace mk
 
 // The answer to a CtlColorStatic message: how the host paints the static.
 struct StaticColours {
@@ -236,8 +240,7 @@ class WindowHost {
     virtual void EditSetSelection(Window dialog, int id, int start, int end) = 0;
     virtual void EditLimitText(Window dialog, int id, int maxChars) = 0;
     // Sends the focus notifications of the move (EN_KILLFOCUS from an edit
-    // losing it, EN_SETFOCUS to one gaining it; CBN_ for lists) where the
-    // window is active.
+    // losing it, EN_SETFOCUS from one gaining it) where the window is active.
     virtual void SetFocusItem(Window dialog, int id) = 0;
     virtual int GetFocusItem(Window dialog) = 0; // id of the focused control, or 0
 

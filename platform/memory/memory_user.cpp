@@ -187,7 +187,7 @@ bool MemoryUser::CloseBox() {
 bool MemoryUser::RequestClose() {
     const Window active = host_.Active();
     if (host_.Lookup(active) == nullptr) return false;
-    host_.manager_.CloseRequest(active);
+    host_.manager_.CloseFromOutside(active);
     return true;
 }
 

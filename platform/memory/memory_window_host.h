@@ -138,8 +138,8 @@ class MemoryWindowHost final : public WindowHost, private DialogSite {
     bool PressF1();
     bool CloseBox();
     // A close request from outside the window (the taskbar, the window
-    // manager, the end of the session): WM_CLOSE straight to the active
-    // dialog, which a removed Close command does not stop.
+    // manager, the end of the session) to the active dialog: the close
+    // button's chain, or WM_CLOSE where the Close command was removed.
     bool RequestClose();
     bool Answer(int answer);
     void Activate(Window dialog, bool active);

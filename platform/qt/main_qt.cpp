@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "controller/res/resources.h"
 #include "controller/shell/entry.h"
 #include "platform/linux/cups_print_spooler.h"
 #include "platform/linux/linux_cutter_port.h"
@@ -31,7 +32,7 @@ int main(int argc, char* argv[]) {
     // The program ends when the main dialog does, not with its last window.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    osa::QtWindowHost host;
+    osa::QtWindowHost host{osa::dlg::DialogTemplates(osa::res::AllDialogTemplates())};
     osa::QtInstanceGuard guard([&host] {
         std::fprintf(stderr, "osactl: another controller asked this one to come forward\n");
         host.RaiseWindow(osa::Window{});

@@ -122,15 +122,17 @@ void StaticLabel::paintEvent(QPaintEvent*) {
                           QPalette::WindowText);
 }
 
-// --- ComboControl --------------------------------------------------------------
+// --- Buttons -------------------------------------------------------------------
 
-namespace {
-constexpr int CbnSelChange = notify::ComboSelChange;
-constexpr int CbnDropDown = notify::ComboDropDown;
-constexpr int CbnCloseUp = notify::ComboCloseUp;
-constexpr int CbnSelEndOk = notify::ComboSelEndOk;
-constexpr int CbnSelEndCancel = notify::ComboSelEndCancel;
-} // namespace
+void PushControl::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->ignore(); // the dialog's: the dialog manager decides
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
+
+// --- ComboControl --------------------------------------------------------------
 
 ComboControl::ComboControl(QWidget* parent, SurfaceSink& sink, std::uintptr_t handle)
     : QComboBox(parent), sink_(sink), handle_(handle) {
@@ -139,13 +141,12 @@ ComboControl::ComboControl(QWidget* parent, SurfaceSink& sink, std::uintptr_t ha
             picked_ = true;
             return;
         }
-        sink_.Notify(handle_, CbnSelEndOk);
-        sink_.Notify(handle_, CbnSelChange);
+        sink_.ListChoiceOnClosedBox(handle_);
     });
 }
 
 void ComboControl::showPopup() {
-    sink_.Notify(handle_, CbnDropDown);
+    sink_.ListDroppedDown(handle_);
     picked_ = false;
     popupOpen_ = true;
     QComboBox::showPopup();
@@ -170,9 +171,7 @@ void ComboControl::PopupClosed() {
         const bool picked = picked_;
         picked_ = false;
         closePending_ = false;
-        sink_.Notify(handle_, picked ? CbnSelEndOk : CbnSelEndCancel);
-        sink_.Notify(handle_, CbnCloseUp);
-        if (picked) sink_.Notify(handle_, CbnSelChange);
+        sink_.ListClosed(handle_, picked);
     });
 }
 
@@ -190,12 +189,10 @@ ScrollControl::ScrollControl(Qt::Orientation orientation, QWidget* parent, Surfa
     connect(this, &QAbstractSlider::actionTriggered, this,
             [this](int action) { OnAction(action); });
     connect(this, &QAbstractSlider::sliderMoved, this, [this](int position) {
-        if (!setting_) sink_.Scroll(handle_, sb::ThumbTrack, position);
+        if (!setting_) sink_.ThumbTracked(handle_, position);
     });
     connect(this, &QAbstractSlider::sliderReleased, this, [this] {
-        if (setting_) return;
-        sink_.Scroll(handle_, sb::ThumbPosition, sliderPosition());
-        sink_.Scroll(handle_, sb::EndScroll, 0);
+        if (!setting_) sink_.ThumbReleased(handle_, sliderPosition());
     });
 }
 
@@ -243,29 +240,16 @@ void ScrollControl::OnAction(int action) {
     default:
         return; // SliderMove: the wheel, or the thumb let go (reported already)
     }
-    stepPending_ = true;
-    sink_.Scroll(handle_, code, 0);
+    sink_.ScrollStep(handle_, code);
 }
 
 bool ScrollControl::event(QEvent* event) {
     const QEvent::Type type = event->type();
-    if (stepPending_ && !isSliderDown() &&
+    if (!isSliderDown() &&
         (type == QEvent::MouseButtonRelease ||
-         (type == QEvent::KeyRelease && !static_cast<QKeyEvent*>(event)->isAutoRepeat()))) {
-        stepPending_ = false;
-        sink_.Scroll(handle_, sb::EndScroll, 0);
-    }
+         (type == QEvent::KeyRelease && !static_cast<QKeyEvent*>(event)->isAutoRepeat())))
+        sink_.ScrollReleased(handle_); // SB_ENDSCROLL, when a step was made
     return QScrollBar::event(event);
-}
-
-// --- EditControl ---------------------------------------------------------------
-
-EditControl::EditControl(QWidget* parent, SurfaceSink& sink, std::uintptr_t handle)
-    : QLineEdit(parent), sink_(sink), handle_(handle) {}
-
-void EditControl::focusOutEvent(QFocusEvent* event) {
-    QLineEdit::focusOutEvent(event);
-    if (event->reason() != Qt::PopupFocusReason) sink_.Notify(handle_, notify::EditKillFocus);
 }
 
 } // namespace osa::qt

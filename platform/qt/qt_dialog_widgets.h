@@ -9,11 +9,14 @@
 // Layout in dialog units is Windows': the base units come from the dialog's
 // font (see DialogBaseUnits) and every coordinate is converted with MulDiv.
 #pragma once
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QWidget>
 
@@ -22,6 +25,8 @@
 
 #include "platform/dialog_template.h"
 #include "platform/window_host.h"
+
+class QKeyEvent;
 
 namespace osa::qt {
 
@@ -53,7 +58,8 @@ struct StaticPaint {
 };
 
 // What the widgets report to the host. Every call names the window value of
-// the widget (control or dialog) it comes from.
+// the widget (control or dialog) it comes from. The host hands each on to
+// its dialog manager, which turns it into messages (platform/dialog_manager.h).
 class SurfaceSink {
   public:
     // An event of a dialog surface. True when the host consumed it.
@@ -62,11 +68,48 @@ class SurfaceSink {
     virtual StaticPaint StaticColours(std::uintptr_t control) = 0;
     // A notification of a control, sent as Command(id, code) to its dialog.
     virtual void Notify(std::uintptr_t control, int code) = 0;
-    // A scroll bar action, sent as HScroll/VScroll(id, code, position).
-    virtual void Scroll(std::uintptr_t control, int code, int position) = 0;
+    // A button was clicked (by the mouse or the space bar).
+    virtual void Clicked(std::uintptr_t control) = 0;
+    // A drop-down list: its pop-up opened; closed with or without a choice;
+    // a choice made on the closed box.
+    virtual void ListDroppedDown(std::uintptr_t control) = 0;
+    virtual void ListClosed(std::uintptr_t control, bool chosen) = 0;
+    virtual void ListChoiceOnClosedBox(std::uintptr_t control) = 0;
+    // A scroll bar: a step (SB_LINE*, SB_PAGE*, SB_LEFT/RIGHT), the button
+    // or key that made it let go, the thumb dragged and let go.
+    virtual void ScrollStep(std::uintptr_t control, int code) = 0;
+    virtual void ScrollReleased(std::uintptr_t control) = 0;
+    virtual void ThumbTracked(std::uintptr_t control, int position) = 0;
+    virtual void ThumbReleased(std::uintptr_t control, int position) = 0;
 
   protected:
     ~SurfaceSink() = default;
+};
+
+// Buttons whose check state only the dialog manager changes (it toggles an
+// auto check box and checks an auto radio button in its group), and that
+// leave Enter to their dialog, as Win32 buttons do.
+class PushControl final : public QPushButton {
+  public:
+    using QPushButton::QPushButton;
+
+  protected:
+    void nextCheckState() override {}
+    void keyPressEvent(QKeyEvent* event) override;
+};
+class CheckControl final : public QCheckBox {
+  public:
+    using QCheckBox::QCheckBox;
+
+  protected:
+    void nextCheckState() override {}
+};
+class RadioControl final : public QRadioButton {
+  public:
+    using QRadioButton::QRadioButton;
+
+  protected:
+    void nextCheckState() override {}
 };
 
 // A modal or pop-up dialog. Ends only through Finish(): Qt's own ways of
@@ -125,15 +168,11 @@ class StaticLabel final : public QLabel {
     int textFlags_;
 };
 
-// A drop-down list. Reports as a Win32 combo box does:
-//   pop-up opens                   CBN_DROPDOWN
-//   pop-up closes with a choice    CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE
-//   pop-up closes without one      CBN_SELENDCANCEL, CBN_CLOSEUP
-//   choice on the closed box       CBN_SELENDOK, CBN_SELCHANGE
-//     (arrow keys, wheel)
-// Qt hides the pop-up before it announces the choice, so the closing
-// notifications are sent once the event that closed it has been handled.
-// Programmatic selection sends nothing.
+// A drop-down list. Reports its pop-up opening, the pop-up closing with or
+// without a choice, and a choice on the closed box (arrow keys, wheel).
+// Qt hides the pop-up before it announces the choice, so the closing is
+// reported once the event that closed it has been handled. Programmatic
+// selection reports nothing.
 class ComboControl final : public QComboBox {
   public:
     ComboControl(QWidget* parent, SurfaceSink& sink, std::uintptr_t handle);
@@ -155,13 +194,10 @@ class ComboControl final : public QComboBox {
 };
 
 // A scroll bar that, like a Win32 scroll bar control, only reports: the
-// position changes when the dialog procedure sets it (SetPosition).
-//   arrow, page area, Home/End  SB_LINE*, SB_PAGE*, SB_LEFT/RIGHT, then
-//                               SB_ENDSCROLL when the button or key is let go
-//   thumb dragged               SB_THUMBTRACK with the thumb's position
-//   thumb let go                SB_THUMBPOSITION with it, then SB_ENDSCROLL
-// While dragging, the thumb follows the mouse; let go, it returns to the
-// position the procedure set.
+// position changes when the dialog procedure sets it (SetPosition). It
+// reports steps (arrow, page area, Home/End), their button or key let go,
+// and the thumb dragged and let go. While dragging, the thumb follows the
+// mouse; let go, it returns to the position the procedure set.
 class ScrollControl final : public QScrollBar {
   public:
     ScrollControl(Qt::Orientation orientation, QWidget* parent, SurfaceSink& sink,
@@ -178,22 +214,11 @@ class ScrollControl final : public QScrollBar {
 
     SurfaceSink& sink_;
     std::uintptr_t handle_;
-    bool setting_ = false;     // our own changes are not reported
-    bool stepPending_ = false; // a step was reported; SB_ENDSCROLL is due
+    bool setting_ = false; // our own changes are not reported
 };
 
-// An edit. Reports EN_KILLFOCUS when the focus leaves it (not for a pop-up
-// menu of its own); EN_CHANGE is connected by the host.
-class EditControl final : public QLineEdit {
-  public:
-    EditControl(QWidget* parent, SurfaceSink& sink, std::uintptr_t handle);
-
-  protected:
-    void focusOutEvent(QFocusEvent* event) override;
-
-  private:
-    SurfaceSink& sink_;
-    std::uintptr_t handle_;
-};
+// An edit. EN_CHANGE is connected by the host; focus moves are reported by
+// the host for every control at once (QApplication::focusChanged).
+using EditControl = QLineEdit;
 
 } // namespace osa::qt

@@ -7,28 +7,23 @@
 //   ending      EndDialog marks a modal dialog ended and leaves its loop, or
 //               destroys a modeless one; Destroy sends Destroy to the dialog
 //               and then to its pages, and forgets their window values.
-#include "platform/qt/qt_window_host.h"
+#include "platform/qt/qt_window_records.h"
 
 #include "platform/help_page.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
-#include <QCloseEvent>
-#include <QCursor>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
-#include <QEventLoop>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QIcon>
-#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 
@@ -36,139 +31,15 @@
 
 namespace osa {
 
-namespace qt {
-
-// Application-wide event filter for two Win32 behaviours Qt has no call for:
-//   - DiscardPendingInput: while `discarding`, keyboard and mouse events are
-//     dropped before any widget sees them;
-//   - the wait cursor lasts until the mouse next moves, as a cursor set with
-//     SetCursor lasts until the next WM_SETCURSOR.
-class InputFilter final : public QObject {
-  public:
-    bool discarding = false;
-    bool waitCursor = false;
-
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (discarding && IsInput(event->type())) return true;
-        if (waitCursor && event->type() == QEvent::MouseMove) {
-            waitCursor = false;
-            QApplication::restoreOverrideCursor();
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-  private:
-    static bool IsInput(QEvent::Type type) {
-        switch (type) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove:
-        case QEvent::NonClientAreaMouseButtonPress:
-        case QEvent::NonClientAreaMouseButtonRelease:
-        case QEvent::NonClientAreaMouseButtonDblClick:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
-        case QEvent::Wheel:
-        case QEvent::ContextMenu:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-        case QEvent::TouchCancel:
-        case QEvent::TabletPress:
-        case QEvent::TabletMove:
-        case QEvent::TabletRelease:
-            return true;
-        default:
-            return false;
-        }
-    }
-};
-
-} // namespace qt
-
-struct QtWindowHost::DialogRecord {
-    std::uintptr_t handle = 0;
-    const dlg::DialogTemplate* tmpl = nullptr;
-    DialogProc proc = nullptr;
-    std::uintptr_t parent = 0; // modeless: the dialog it belongs to
-    bool modal = false;
-    bool ended = false;
-    std::intptr_t result = 0;
-    bool closeRemoved = false;
-    QPointer<QWidget> surface;
-    qt::BaseUnits units;
-    std::vector<std::uintptr_t> controls; // template order
-    QPainter* painter = nullptr;          // while its Paint message runs
-};
-
-struct QtWindowHost::ControlRecord {
-    std::uintptr_t handle = 0;
-    std::uintptr_t dialog = 0;
-    int id = dlg::NoId;
-    const dlg::ControlTemplate* tmpl = nullptr;
-    QPointer<QWidget> widget;
-};
+using dlg::ControlClass;
+using qt::ToQColor;
+using qt::ToRect;
+using qt::ToUtf8;
+using qt::Utf8;
 
 namespace {
 
-using dlg::ControlClass;
-
-constexpr const char* ControlProperty = "osa_control"; // window value of a control widget
-constexpr const char* DialogProperty = "osa_dialog";   // window value of a dialog surface
-constexpr int MaxEditChars = 32767;                    // QLineEdit's own limit
-
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string ToUtf8(const QString& text) {
-    return text.toUtf8().toStdString();
-}
-
-Rect ToRect(const QRect& r) {
-    return Rect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
-}
-
-QColor ToQColor(Colour c) {
-    return QColor(static_cast<int>(RedOf(c)), static_cast<int>(GreenOf(c)),
-                  static_cast<int>(BlueOf(c)));
-}
-
-bool IsButton(ControlClass c) {
-    return c == ControlClass::PushButton || c == ControlClass::DefPushButton ||
-           c == ControlClass::AutoCheckBox || c == ControlClass::AutoRadioButton;
-}
-
-Qt::WindowFlags WindowFlagsFor(const dlg::DialogTemplate& t) {
-    // A window with a minimize box is a main window to the window manager;
-    // a plain dialog gets none.
-    Qt::WindowFlags flags = (t.style & dlg::DsMinimizeBox) ? Qt::Window : Qt::Dialog;
-    flags |= Qt::CustomizeWindowHint;
-    if (t.style & dlg::DsCaption) flags |= Qt::WindowTitleHint;
-    if (t.style & dlg::DsSysMenu) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    if (t.style & dlg::DsMinimizeBox) flags |= Qt::WindowMinimizeButtonHint;
-    return flags;
-}
-
-// The DrawText flags of a static: alignment, word wrap (single line when
-// centred vertically, as SS_CENTERIMAGE makes it), and '&' prefixes.
-int StaticTextFlags(std::uint32_t style) {
-    int flags = Qt::TextShowMnemonic | Qt::TextExpandTabs;
-    if (style & dlg::CsCenter)
-        flags |= Qt::AlignHCenter;
-    else if (style & dlg::CsRight)
-        flags |= Qt::AlignRight;
-    else
-        flags |= Qt::AlignLeft;
-    if (style & dlg::CsCenterVertically)
-        flags |= Qt::AlignVCenter | Qt::TextSingleLine;
-    else
-        flags |= Qt::AlignTop | Qt::TextWordWrap;
-    return flags;
-}
+constexpr int MaxEditChars = 32767; // QLineEdit's own limit
 
 // Deletes a widget that may also have a Qt parent, unless the parent did first.
 class WidgetOwner {
@@ -184,15 +55,14 @@ class WidgetOwner {
 
 } // namespace
 
-QtWindowHost::QtWindowHost() : inputFilter_(std::make_unique<qt::InputFilter>()) {
-    QCoreApplication::instance()->installEventFilter(inputFilter_.get());
+QtWindowHost::QtWindowHost(dlg::DialogTemplates templates)
+    : templates_(templates), manager_(*this, *this),
+      inputFilter_(std::make_unique<qt::InputFilter>()) {
+    InstallInput();
 }
 
 QtWindowHost::~QtWindowHost() {
-    if (QCoreApplication* app = QCoreApplication::instance())
-        app->removeEventFilter(inputFilter_.get());
-    if (inputFilter_->waitCursor) QApplication::restoreOverrideCursor();
-    if (capture_) capture_->releaseMouse();
+    RemoveInput();
     // Whatever is still open (a modeless window nobody ended) goes now.
     std::vector<std::uintptr_t> open;
     for (const auto& [handle, record] : dialogs_)
@@ -245,254 +115,105 @@ QWidget* QtWindowHost::WidgetOf(Window window) const {
 
 QtWindowHost::ControlRecord* QtWindowHost::ControlOfWidget(QWidget* widget) {
     for (QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
-        QVariant value = w->property(ControlProperty);
+        QVariant value = w->property(qt::ControlProperty);
         if (value.isValid()) return FindControl(static_cast<std::uintptr_t>(value.toULongLong()));
-        if (w->property(DialogProperty).isValid()) return nullptr;
+        if (w->property(qt::DialogProperty).isValid()) return nullptr;
     }
     return nullptr;
 }
 
-// --- Building ------------------------------------------------------------------
-
-void QtWindowHost::BuildControls(DialogRecord& dialog, QWidget* surface) {
-    for (const dlg::ControlTemplate& ct : dialog.tmpl->controls) {
-        auto control = std::make_unique<ControlRecord>();
-        control->handle = NewHandle();
-        control->dialog = dialog.handle;
-        control->id = ct.id;
-        control->tmpl = &ct;
-        QRect geometry = qt::MapDialogUnits(dialog.units, ct.rect);
-        const QString text = Utf8(ct.text);
-        const bool tabStop = (ct.style & dlg::CsTabStop) != 0;
-        QWidget* widget = nullptr;
-
-        switch (ct.cls) {
-        case ControlClass::PushButton:
-        case ControlClass::DefPushButton: {
-            auto* button = new QPushButton(text, surface);
-            button->setAutoDefault(true);
-            button->setDefault(ct.cls == ControlClass::DefPushButton);
-            widget = button;
-            break;
-        }
-        case ControlClass::AutoCheckBox:
-            if (ct.style & dlg::CsPushLike) {
-                auto* button = new QPushButton(text, surface);
-                button->setCheckable(true);
-                button->setAutoDefault(false); // Enter goes to the dialog, not to it
-                widget = button;
-            } else {
-                widget = new QCheckBox(text, surface);
-            }
-            break;
-        case ControlClass::AutoRadioButton: {
-            auto* radio = new QRadioButton(text, surface);
-            // The group is the template's (ConnectButton); programmatic
-            // checks must not uncheck the others, as BM_SETCHECK does not.
-            radio->setAutoExclusive(false);
-            widget = radio;
-            break;
-        }
-        case ControlClass::Edit: {
-            auto* edit = new qt::EditControl(surface, *this, control->handle);
-            edit->setFrame((ct.style & dlg::CsBorder) != 0);
-            if (ct.style & dlg::CsCenter)
-                edit->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-            else if (ct.style & dlg::CsRight)
-                edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            const std::uintptr_t h = control->handle;
-            QObject::connect(edit, &QLineEdit::textEdited, edit,
-                             [this, h] { Notify(h, notify::EditChange); });
-            widget = edit;
-            break;
-        }
-        case ControlClass::DropDownList: {
-            auto* combo = new qt::ComboControl(surface, *this, control->handle);
-            // The template's height is that of the open list; the box itself
-            // is one line high.
-            const int boxHeight = combo->sizeHint().height();
-            const int itemHeight = QFontMetrics(combo->font()).height() + 2;
-            combo->setMaxVisibleItems(std::max(1, (geometry.height() - boxHeight) / itemHeight));
-            geometry.setHeight(boxHeight);
-            widget = combo;
-            break;
-        }
-        case ControlClass::Static:
-        case ControlClass::Picture:
-        case ControlClass::Icon: {
-            auto* label =
-                new qt::StaticLabel(surface, *this, control->handle,
-                                    ct.cls == ControlClass::Static ? qt::StaticLabel::Kind::Text
-                                                                   : qt::StaticLabel::Kind::Image,
-                                    StaticTextFlags(ct.style));
-            if (ct.style & dlg::CsSunken) {
-                label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-                label->setLineWidth(1);
-            } else if (ct.style & dlg::CsBorder) {
-                label->setFrameStyle(QFrame::Box | QFrame::Plain);
-                label->setLineWidth(1);
-            }
-            if (ct.cls == ControlClass::Static) {
-                label->setText(text);
-            } else {
-                // Win32 sizes a picture or icon static to its image.
-                QPixmap pixmap = ct.cls == ControlClass::Picture
-                                     ? QPixmap(QStringLiteral(":/bitmap/%1").arg(ct.resource))
-                                     : IconPixmap(ct.resource);
-                if (!pixmap.isNull()) {
-                    label->setPixmap(pixmap);
-                    geometry.setSize(pixmap.size() +
-                                     QSize(2 * label->frameWidth(), 2 * label->frameWidth()));
-                }
-                label->setProperty("osa_resource", ct.resource);
-            }
-            widget = label;
-            break;
-        }
-        case ControlClass::BlackFrame: {
-            auto* frame = new QFrame(surface);
-            frame->setFrameStyle(QFrame::Box | QFrame::Plain);
-            frame->setLineWidth(1);
-            QPalette pal = frame->palette();
-            pal.setColor(QPalette::WindowText, Qt::black);
-            frame->setPalette(pal);
-            frame->setAttribute(Qt::WA_TransparentForMouseEvents);
-            widget = frame;
-            break;
-        }
-        case ControlClass::GroupBox: {
-            auto* group = new QGroupBox(text, surface);
-            group->setAttribute(Qt::WA_TransparentForMouseEvents);
-            widget = group;
-            break;
-        }
-        case ControlClass::HScrollBar:
-        case ControlClass::VScrollBar:
-            widget = new qt::ScrollControl(ct.cls == ControlClass::HScrollBar ? Qt::Horizontal
-                                                                              : Qt::Vertical,
-                                           surface, *this, control->handle);
-            break;
-        }
-
-        widget->setGeometry(geometry);
-        widget->setObjectName(QStringLiteral("ctl_%1").arg(ct.id));
-        widget->setProperty("osa_id", ct.id);
-        widget->setProperty(ControlProperty, QVariant::fromValue<qulonglong>(control->handle));
-        if (IsButton(ct.cls) || ct.cls == ControlClass::Edit ||
-            ct.cls == ControlClass::DropDownList)
-            widget->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
-        else if (ct.cls == ControlClass::HScrollBar || ct.cls == ControlClass::VScrollBar)
-            widget->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::NoFocus);
-        else
-            widget->setFocusPolicy(Qt::NoFocus);
-        if (ct.style & dlg::CsDisabled) widget->setEnabled(false);
-        if (ct.style & dlg::CsHidden) widget->setVisible(false);
-
-        control->widget = widget;
-        dialog.controls.push_back(control->handle);
-        ControlRecord& stored = *control;
-        controls_[control->handle] = std::move(control);
-        if (IsButton(ct.cls)) ConnectButton(stored);
-    }
+DialogItem QtWindowHost::ItemOf(std::uintptr_t control) {
+    ControlRecord* c = FindControl(control);
+    return c != nullptr ? DialogItem{Window{c->dialog}, c->id} : DialogItem{};
 }
 
-void QtWindowHost::ConnectButton(const ControlRecord& control) {
-    auto* button = qobject_cast<QAbstractButton*>(control.widget.data());
-    if (button == nullptr) return;
-    const std::uintptr_t h = control.handle;
-    QObject::connect(button, &QAbstractButton::clicked, button, [this, h] {
-        ControlRecord* c = FindControl(h);
-        if (c == nullptr) return;
-        if (c->tmpl->cls == ControlClass::AutoRadioButton) {
-            // An auto radio button checks itself and unchecks the others of
-            // its group: from the last control with the group flag at or
-            // before it to the next control with the flag.
-            auto dialog = FindDialog(c->dialog);
-            if (!dialog) return;
-            const auto& order = dialog->controls;
-            auto self =
-                static_cast<std::size_t>(std::find(order.begin(), order.end(), h) - order.begin());
-            std::size_t first = self;
-            while (first > 0 && (FindControl(order[first])->tmpl->style & dlg::CsGroup) == 0)
-                --first;
-            std::size_t last = self + 1;
-            while (last < order.size() &&
-                   (FindControl(order[last])->tmpl->style & dlg::CsGroup) == 0)
-                ++last;
-            for (std::size_t i = first; i < last; ++i) {
-                ControlRecord* other = FindControl(order[i]);
-                if (other->tmpl->cls != ControlClass::AutoRadioButton) continue;
-                if (auto* radio = qobject_cast<QAbstractButton*>(other->widget.data()))
-                    radio->setChecked(i == self);
-            }
-        }
-        Notify(h, notify::ButtonClicked);
-    });
+// --- DialogSite ------------------------------------------------------------------
+
+std::intptr_t QtWindowHost::CallProcedure(Window dialog, const DialogMessage& message) {
+    auto record = FindDialog(dialog.value); // keeps the record while the procedure runs
+    if (!record || record->proc == nullptr) return 0;
+    return record->proc(dialog, message);
 }
 
-void QtWindowHost::Position(DialogRecord& dialog, QWidget* owner) {
-    QWidget* surface = dialog.surface.data();
-    const QSize size = surface->size();
-    QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
-    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 800, 600);
-    QPoint at;
-    if (dialog.tmpl->style & dlg::DsCentre) {
-        // DS_CENTER: the middle of the work area of the owner's monitor.
-        at = QPoint(area.left() + (area.width() - size.width()) / 2,
-                    area.top() + (area.height() - size.height()) / 2);
-    } else {
-        // Otherwise the template's position, from the owner's client area.
-        QPoint origin = owner != nullptr ? owner->mapToGlobal(QPoint(0, 0)) : area.topLeft();
-        at = origin + QPoint(qt::MulDiv(dialog.tmpl->rect.x, dialog.units.x, 4),
-                             qt::MulDiv(dialog.tmpl->rect.y, dialog.units.y, 8));
-    }
-    surface->setGeometry(QRect(at, size));
+const dlg::DialogTemplate* QtWindowHost::TemplateOf(Window dialog) {
+    auto record = FindDialog(dialog.value);
+    return record ? record->tmpl : nullptr;
 }
 
-// --- Messages ------------------------------------------------------------------
+Window QtWindowHost::ParentOf(Window dialog) {
+    auto record = FindDialog(dialog.value);
+    // Pages (children) live in their parent; an owned pop-up is top-level.
+    if (!record || record->parent == 0 || !record->surface || record->surface->isWindow())
+        return Window{};
+    return Window{record->parent};
+}
+
+std::vector<Window> QtWindowHost::PagesOf(Window dialog) {
+    std::vector<Window> pages;
+    for (const auto& [handle, record] : dialogs_)
+        if (record->parent == dialog.value && record->surface && !record->surface->isWindow())
+            pages.push_back(Window{handle});
+    return pages; // handles grow, so this is creation order
+}
+
+DialogItem QtWindowHost::FocusIn(Window dialog) {
+    auto record = FindDialog(dialog.value);
+    if (!record || !record->surface) return DialogItem{};
+    ControlRecord* focused = ControlOfWidget(record->surface->window()->focusWidget());
+    return focused != nullptr ? ItemOf(focused->handle) : DialogItem{};
+}
+
+bool QtWindowHost::CloseCommandRemoved(Window dialog) {
+    auto record = FindDialog(dialog.value);
+    return record && record->closeRemoved;
+}
+
+// --- Messages --------------------------------------------------------------------
 
 std::intptr_t QtWindowHost::Send(std::uintptr_t dialog, const DialogMessage& message) {
-    auto record = FindDialog(dialog); // keeps the record while the procedure runs
-    if (!record || record->proc == nullptr) return 0;
-    if (record->ended && message.msg != Msg::Destroy) return 0; // nothing runs after the end
-    return record->proc(Window{dialog}, message);
+    return manager_.Send(Window{dialog}, message);
 }
 
 void QtWindowHost::SendCommand(std::uintptr_t dialog, int id, int code) {
-    DialogMessage m;
-    m.msg = Msg::Command;
-    m.id = id;
-    m.code = code;
-    (void)Send(dialog, m);
+    manager_.Command(Window{dialog}, id, code);
 }
 
 void QtWindowHost::Notify(std::uintptr_t control, int code) {
-    ControlRecord* c = FindControl(control);
-    if (c != nullptr) SendCommand(c->dialog, c->id, code);
+    const DialogItem item = ItemOf(control);
+    if (item) manager_.Command(item.dialog, item.id, code);
 }
 
-void QtWindowHost::Scroll(std::uintptr_t control, int code, int position) {
-    ControlRecord* c = FindControl(control);
-    if (c == nullptr) return;
-    DialogMessage m;
-    m.msg = c->tmpl->cls == ControlClass::VScrollBar ? Msg::VScroll : Msg::HScroll;
-    m.id = c->id;
-    m.code = code;
-    m.position = position;
-    (void)Send(c->dialog, m);
+void QtWindowHost::Clicked(std::uintptr_t control) {
+    const DialogItem item = ItemOf(control);
+    if (item) manager_.ButtonClicked(item.dialog, item.id);
 }
 
-void QtWindowHost::RunCloseChain(std::uintptr_t dialog) {
-    // The default dialog procedure: SC_CLOSE becomes WM_CLOSE, and an
-    // unhandled WM_CLOSE becomes IDCANCEL.
-    DialogMessage m;
-    m.msg = Msg::SysCommand;
-    m.code = sc::Close;
-    if (Send(dialog, m) != 0) return;
-    m = DialogMessage{};
-    m.msg = Msg::Close;
-    if (Send(dialog, m) != 0) return;
-    SendCommand(dialog, mb::IdCancel, notify::ButtonClicked);
+void QtWindowHost::ListDroppedDown(std::uintptr_t control) {
+    if (const DialogItem item = ItemOf(control)) manager_.ComboDroppedDown(item);
+}
+
+void QtWindowHost::ListClosed(std::uintptr_t control, bool chosen) {
+    if (const DialogItem item = ItemOf(control)) manager_.ComboClosed(item, chosen);
+}
+
+void QtWindowHost::ListChoiceOnClosedBox(std::uintptr_t control) {
+    if (const DialogItem item = ItemOf(control)) manager_.ComboChoiceOnClosedBox(item);
+}
+
+void QtWindowHost::ScrollStep(std::uintptr_t control, int code) {
+    if (const DialogItem item = ItemOf(control)) manager_.ScrollStep(item, code);
+}
+
+void QtWindowHost::ScrollReleased(std::uintptr_t control) {
+    if (const DialogItem item = ItemOf(control)) manager_.ScrollReleased(item);
+}
+
+void QtWindowHost::ThumbTracked(std::uintptr_t control, int position) {
+    if (const DialogItem item = ItemOf(control)) manager_.ThumbTracked(item, position);
+}
+
+void QtWindowHost::ThumbReleased(std::uintptr_t control, int position) {
+    if (const DialogItem item = ItemOf(control)) manager_.ThumbReleased(item, position);
 }
 
 qt::StaticPaint QtWindowHost::StaticColours(std::uintptr_t control) {
@@ -538,124 +259,6 @@ void QtWindowHost::PaintSurface(DialogRecord& dialog, QWidget* surface) {
     dialog.painter = nullptr;
 }
 
-bool QtWindowHost::KeyPress(DialogRecord& dialog, QWidget* surface, QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_F1:
-        Help(surface, dialog.handle);
-        return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: {
-        // Reaches the top-level dialog when no control took it. A focused
-        // push button has clicked itself already (autoDefault).
-        if (!surface->isWindow()) return false;
-        int id = mb::IdOk;
-        auto search = [this](const DialogRecord& d) -> ControlRecord* {
-            for (std::uintptr_t h : d.controls) {
-                ControlRecord* c = FindControl(h);
-                if (c != nullptr && c->tmpl->cls == ControlClass::DefPushButton) return c;
-            }
-            return nullptr;
-        };
-        ControlRecord* def = search(dialog);
-        if (def == nullptr) {
-            for (const auto& [h, page] : dialogs_)
-                if (page->parent == dialog.handle && (def = search(*page)) != nullptr) break;
-        }
-        if (def != nullptr) {
-            if (def->widget && !def->widget->isEnabled()) return true;
-            id = def->id;
-        }
-        SendCommand(dialog.handle, id, notify::ButtonClicked);
-        return true;
-    }
-    case Qt::Key_Escape:
-        if (!surface->isWindow()) return false;
-        SendCommand(dialog.handle, mb::IdCancel, notify::ButtonClicked);
-        return true;
-    default:
-        return false;
-    }
-}
-
-void QtWindowHost::Help(QWidget* surface, std::uintptr_t surfaceDialog) {
-    // WM_HELP goes to the focused control's dialog and, unhandled, on to
-    // the dialog's parent, carrying the control's id.
-    ControlRecord* focused = ControlOfWidget(surface->window()->focusWidget());
-    std::uintptr_t target = focused != nullptr ? focused->dialog : surfaceDialog;
-    DialogMessage m;
-    m.msg = Msg::Help;
-    m.id = focused != nullptr ? focused->id : 0;
-    while (target != 0) {
-        if (Send(target, m) != 0) return;
-        auto record = FindDialog(target);
-        target = record ? record->parent : 0;
-    }
-}
-
-bool QtWindowHost::SurfaceEvent(std::uintptr_t dialog, QWidget* surface, QEvent* event) {
-    auto record = FindDialog(dialog);
-    if (!record || record->ended) return false;
-    switch (event->type()) {
-    case QEvent::Paint:
-        PaintSurface(*record, surface);
-        return true;
-    case QEvent::MouseMove:
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseButtonRelease: {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        DialogMessage m;
-        if (event->type() == QEvent::MouseMove)
-            m.msg = Msg::MouseMove;
-        else if (mouse->button() != Qt::LeftButton)
-            return true;
-        // A quick second click comes as a double click; the interface has
-        // no such message, so it is a press like the first.
-        else if (event->type() == QEvent::MouseButtonRelease)
-            m.msg = Msg::LButtonUp;
-        else
-            m.msg = Msg::LButtonDown;
-        const QPoint p = mouse->position().toPoint();
-        m.point = Point{p.x(), p.y()};
-        const Qt::MouseButtons buttons = mouse->buttons();
-        const Qt::KeyboardModifiers mods = mouse->modifiers();
-        m.keys = ((buttons & Qt::LeftButton) ? mk::LButton : 0u) |
-                 ((buttons & Qt::RightButton) ? 0x2u : 0u) |
-                 ((mods & Qt::ShiftModifier) ? 0x4u : 0u) |
-                 ((mods & Qt::ControlModifier) ? 0x8u : 0u) |
-                 ((buttons & Qt::MiddleButton) ? 0x10u : 0u);
-        (void)Send(dialog, m);
-        event->accept();
-        return true;
-    }
-    case QEvent::KeyPress:
-        return KeyPress(*record, surface, static_cast<QKeyEvent*>(event));
-    case QEvent::Close:
-        if (!surface->isWindow()) return false;
-        event->ignore();
-        // The close button or Alt+F4. Without a system menu, or after
-        // RemoveCloseCommand, there is no close command to give.
-        if (!record->closeRemoved && (record->tmpl->style & dlg::DsSysMenu) != 0)
-            RunCloseChain(dialog);
-        return true;
-    case QEvent::WindowActivate:
-    case QEvent::WindowDeactivate:
-        if (surface->isWindow()) {
-            if (event->type() == QEvent::WindowDeactivate && capture_ &&
-                capture_->window() == surface)
-                ReleaseCapture();
-            DialogMessage m;
-            m.msg = Msg::Activate;
-            m.code = event->type() == QEvent::WindowActivate ? 1 : 0;
-            m.minimized = surface->isMinimized();
-            (void)Send(dialog, m);
-        }
-        return false;
-    default:
-        return false;
-    }
-}
-
 // --- Dialogs -------------------------------------------------------------------
 
 std::intptr_t QtWindowHost::DialogBox(int templateId, Window owner, DialogProc proc,
@@ -672,10 +275,10 @@ std::intptr_t QtWindowHost::DialogBox(int templateId, Window owner, DialogProc p
     record->modal = true;
     const std::uintptr_t handle = record->handle;
     QPointer<qt::DialogWindow> dialog =
-        new qt::DialogWindow(ownerWidget, WindowFlagsFor(*t), *this, handle);
+        new qt::DialogWindow(ownerWidget, qt::WindowFlagsFor(*t), *this, handle);
     WidgetOwner owned(dialog);
     record->surface = dialog.data();
-    dialog->setProperty(DialogProperty, QVariant::fromValue<qulonglong>(handle));
+    dialog->setProperty(qt::DialogProperty, QVariant::fromValue<qulonglong>(handle));
     dialog->setObjectName(QStringLiteral("dlg_%1").arg(t->id));
     dialog->setWindowTitle(Utf8(t->caption));
     dialog->setFont(qt::DialogFont(*t));
@@ -727,11 +330,11 @@ Window QtWindowHost::CreateDialog(int templateId, Window parent, DialogProc proc
     if (child) {
         surface = new qt::PageWidget(parentRecord->surface.data(), *this, handle);
     } else {
-        surface = new qt::DialogWindow(ownerWidget, WindowFlagsFor(*t), *this, handle);
+        surface = new qt::DialogWindow(ownerWidget, qt::WindowFlagsFor(*t), *this, handle);
         surface->setWindowTitle(Utf8(t->caption));
     }
     record->surface = surface;
-    surface->setProperty(DialogProperty, QVariant::fromValue<qulonglong>(handle));
+    surface->setProperty(qt::DialogProperty, QVariant::fromValue<qulonglong>(handle));
     surface->setObjectName(QStringLiteral("dlg_%1").arg(t->id));
     surface->setFont(qt::DialogFont(*t));
     record->units = qt::DialogBaseUnits(surface->font());
@@ -757,6 +360,7 @@ Window QtWindowHost::CreateDialog(int templateId, Window parent, DialogProc proc
 void QtWindowHost::EndDialog(Window dialog, std::intptr_t result) {
     auto record = FindDialog(dialog.value);
     if (!record || record->ended) return;
+    manager_.MarkEnded(dialog);
     if (!record->modal) {
         Destroy(dialog.value);
         return;
@@ -772,9 +376,11 @@ void QtWindowHost::Destroy(std::uintptr_t dialog) {
     auto record = FindDialog(dialog);
     if (!record) return;
     record->ended = true;
-    DialogMessage m;
-    m.msg = Msg::Destroy;
-    (void)Send(dialog, m);
+    if (capture_ && manager_.Capture() == Window{dialog}) {
+        capture_->releaseMouse();
+        capture_ = nullptr;
+    }
+    manager_.Destroying(Window{dialog}); // CaptureChanged when it held the capture, then Destroy
     // Pages and owned modeless windows go with it, after it, as on Windows.
     std::vector<std::uintptr_t> children;
     for (const auto& [h, other] : dialogs_)
@@ -784,6 +390,7 @@ void QtWindowHost::Destroy(std::uintptr_t dialog) {
     for (std::uintptr_t control : record->controls)
         controls_.erase(control);
     dialogs_.erase(dialog);
+    manager_.Forget(Window{dialog});
     if (!record->modal && record->surface) {
         // It may be in one of its own handlers right now.
         record->surface->hide();
@@ -1120,45 +727,7 @@ Rect QtWindowHost::MapDialogRect(Window dialog, Rect dialogUnits) {
                 qt::MulDiv(dialogUnits.right, u.x, 4), qt::MulDiv(dialogUnits.bottom, u.y, 8)};
 }
 
-// --- Focus, input, cursor ------------------------------------------------------
-
-void QtWindowHost::SetForeground(Window window) {
-    QWidget* w = WidgetOf(window);
-    if (w == nullptr) return;
-    w->window()->raise();
-    w->window()->activateWindow();
-}
-
-void QtWindowHost::SetCapture(Window window) {
-    QWidget* w = WidgetOf(window);
-    if (w == nullptr || !w->isVisible()) return;
-    if (capture_ && capture_ != w) capture_->releaseMouse();
-    capture_ = w;
-    w->grabMouse();
-}
-
-void QtWindowHost::ReleaseCapture() {
-    if (capture_) capture_->releaseMouse();
-    capture_ = nullptr;
-}
-
-void QtWindowHost::SetWaitCursor(bool wait) {
-    if (wait && !inputFilter_->waitCursor) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        inputFilter_->waitCursor = true;
-    } else if (!wait && inputFilter_->waitCursor) {
-        QApplication::restoreOverrideCursor();
-        inputFilter_->waitCursor = false;
-    }
-}
-
-void QtWindowHost::DiscardPendingInput() {
-    // Delivers everything queued so far (paints, timers and window-system
-    // events included) once, while the filter drops the input among it.
-    inputFilter_->discarding = true;
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    inputFilter_->discarding = false;
-}
+// --- Windows -------------------------------------------------------------------
 
 void QtWindowHost::RemoveCloseCommand(Window window) {
     auto record = FindDialog(window.value);
@@ -1190,46 +759,6 @@ void QtWindowHost::ShowHelp(Window, std::string_view, std::uint32_t context) {
                                         .filePath(QString::fromUtf8(help::PageRelativePath)));
     page.setFragment(QString::fromStdString(help::Anchor(context)));
     if (!QDesktopServices::openUrl(page)) QApplication::beep();
-}
-
-void QtWindowHost::RequestClose() {
-    // The innermost window first.
-    QPointer<QWidget> top = QApplication::activeModalWidget();
-    std::uintptr_t dialog = 0;
-    if (top) {
-        QVariant value = top->property(DialogProperty);
-        if (value.isValid()) dialog = static_cast<std::uintptr_t>(value.toULongLong());
-    } else {
-        for (auto it = modalStack_.rbegin(); it != modalStack_.rend() && dialog == 0; ++it)
-            if (auto record = FindDialog(*it); record && !record->ended) dialog = *it;
-        if (dialog == 0) return;
-    }
-
-    bool closed = false;
-    if (dialog != 0) {
-        // A window without a close command still takes WM_CLOSE, as on
-        // Windows when the session ends.
-        auto record = FindDialog(dialog);
-        if (record && record->closeRemoved) {
-            DialogMessage m;
-            m.msg = Msg::Close;
-            if (Send(dialog, m) == 0) SendCommand(dialog, mb::IdCancel, notify::ButtonClicked);
-        } else {
-            RunCloseChain(dialog);
-        }
-        record = FindDialog(dialog);
-        closed = !record || record->ended;
-    } else if (auto* box = qobject_cast<QMessageBox*>(top.data())) {
-        if (QAbstractButton* escape = box->escapeButton())
-            escape->click();
-        else
-            box->reject();
-        closed = !box->isVisible();
-    } else {
-        closed = top->close();
-    }
-    // The window's loop ends once this returns; then the next one in.
-    if (closed) QTimer::singleShot(0, inputFilter_.get(), [this] { RequestClose(); });
 }
 
 } // namespace osa

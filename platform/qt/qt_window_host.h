@@ -7,6 +7,13 @@
 // control, and are never reused while the host lives; a value from another
 // program (the -OWNER option) is simply not found and so means no window.
 //
+// The Win32 dialog manager's rules (what a click, Enter, the close box, a
+// focus move or a drop-down list sends) come from platform/dialog_manager.h;
+// this host only tells it what Qt reports. The host's code is in three
+// files: qt_window_build.cpp (widgets from a template), qt_window_input.cpp
+// (input events, focus, capture, wait cursor, discarding input) and
+// qt_window_host.cpp (the rest).
+//
 // Needs a QApplication. Everything runs on the thread that made it.
 #pragma once
 #include <QPointer>
@@ -17,6 +24,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/dialog_manager.h"
 #include "platform/dialog_template.h"
 #include "platform/qt/qt_dialog_widgets.h"
 #include "platform/window_host.h"
@@ -29,9 +37,10 @@ namespace qt {
 class InputFilter;
 }
 
-class QtWindowHost final : public WindowHost, private qt::SurfaceSink {
+class QtWindowHost final : public WindowHost, private qt::SurfaceSink, private DialogSite {
   public:
-    QtWindowHost();
+    // `templates`: the dialogs it can show.
+    explicit QtWindowHost(dlg::DialogTemplates templates);
     ~QtWindowHost() override;
     QtWindowHost(const QtWindowHost&) = delete;
     QtWindowHost& operator=(const QtWindowHost&) = delete;
@@ -110,7 +119,22 @@ class QtWindowHost final : public WindowHost, private qt::SurfaceSink {
     bool SurfaceEvent(std::uintptr_t dialog, QWidget* surface, QEvent* event) override;
     qt::StaticPaint StaticColours(std::uintptr_t control) override;
     void Notify(std::uintptr_t control, int code) override;
-    void Scroll(std::uintptr_t control, int code, int position) override;
+    void Clicked(std::uintptr_t control) override;
+    void ListDroppedDown(std::uintptr_t control) override;
+    void ListClosed(std::uintptr_t control, bool chosen) override;
+    void ListChoiceOnClosedBox(std::uintptr_t control) override;
+    void ScrollStep(std::uintptr_t control, int code) override;
+    void ScrollReleased(std::uintptr_t control) override;
+    void ThumbTracked(std::uintptr_t control, int position) override;
+    void ThumbReleased(std::uintptr_t control, int position) override;
+
+    // --- DialogSite -----------------------------------------------------------
+    std::intptr_t CallProcedure(Window dialog, const DialogMessage& message) override;
+    const dlg::DialogTemplate* TemplateOf(Window dialog) override;
+    Window ParentOf(Window dialog) override;
+    std::vector<Window> PagesOf(Window dialog) override;
+    DialogItem FocusIn(Window dialog) override;
+    bool CloseCommandRemoved(Window dialog) override;
 
     std::uintptr_t NewHandle();
     std::shared_ptr<DialogRecord> FindDialog(std::uintptr_t handle) const;
@@ -119,23 +143,30 @@ class QtWindowHost final : public WindowHost, private qt::SurfaceSink {
     QWidget* ItemWidget(Window dialog, int id);
     // The control that `widget` is or lies inside (a combo's own line edit).
     ControlRecord* ControlOfWidget(QWidget* widget);
+    DialogItem ItemOf(std::uintptr_t control);
 
+    // qt_window_build.cpp
     void BuildControls(DialogRecord& dialog, QWidget* surface);
-    void ConnectButton(const ControlRecord& control);
     void Position(DialogRecord& dialog, QWidget* owner);
+
+    // qt_window_input.cpp
+    void InstallInput();
+    void RemoveInput();
+    bool MouseEvent(std::uintptr_t dialog, QMouseEvent* event);
+    bool KeyPress(DialogRecord& dialog, QWidget* surface, QKeyEvent* event);
+    void FocusChanged(QWidget* old, QWidget* now);
+
     std::intptr_t Send(std::uintptr_t dialog, const DialogMessage& message);
     void SendCommand(std::uintptr_t dialog, int id, int code);
-    void RunCloseChain(std::uintptr_t dialog);
     void Destroy(std::uintptr_t dialog);
     void SetControlText(ControlRecord& control, std::string_view text);
     std::string ControlText(const ControlRecord& control) const;
     std::optional<QColor> BrushColour(std::intptr_t brush) const;
     QPixmap IconPixmap(int iconId) const;
     void PaintSurface(DialogRecord& dialog, QWidget* surface);
-    bool KeyPress(DialogRecord& dialog, QWidget* surface, QKeyEvent* event);
-    void Help(QWidget* surface, std::uintptr_t surfaceDialog);
-    std::uintptr_t TopDialogOf(std::uintptr_t dialog) const;
 
+    dlg::DialogTemplates templates_;
+    DialogManager manager_;
     std::map<std::uintptr_t, std::shared_ptr<DialogRecord>> dialogs_;
     std::map<std::uintptr_t, std::unique_ptr<ControlRecord>> controls_;
     std::map<std::uintptr_t, Colour> brushes_;
@@ -143,7 +174,7 @@ class QtWindowHost final : public WindowHost, private qt::SurfaceSink {
     std::vector<std::uintptr_t> modalStack_; // modal dialogs open now, bottom first
     std::unique_ptr<qt::InputFilter> inputFilter_;
     std::uintptr_t nextHandle_ = 0x10000;
-    QPointer<QWidget> capture_;
+    QPointer<QWidget> capture_; // the widget grabbing the mouse for the capture
 };
 
 } // namespace osa

@@ -32,7 +32,7 @@ class QtErrorMessageTest : public ::testing::Test {
     }
     void TearDown() override { InstallServices(previous_); }
 
-    QtWindowHost host;
+    QtWindowHost host{dlg::DialogTemplates(res::AllDialogTemplates())};
 
   private:
     Services previous_{};

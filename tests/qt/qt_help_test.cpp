@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "controller/res/resources.h"
 #include "platform/qt/qt_window_host.h"
 
 namespace osa {
@@ -23,7 +24,7 @@ QString HelpPage() {
 TEST(QtHelp, OpensTheShippedPageAtTheTopicsAnchorWhateverTheHelpFile) {
     QTextBrowser browser;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &browser, "setSource");
-    QtWindowHost host;
+    QtWindowHost host{dlg::DialogTemplates(res::AllDialogTemplates())};
     for (std::uint32_t context : {98304u, 98305u}) {
         browser.setSource(QUrl());
         host.ShowHelp(Window{}, "/no/such/folder/OSHLP_A.HLP", context);

@@ -26,6 +26,7 @@
 #include "controller/shell/entry.h"
 #include "platform/linux/instance_lock.h"
 #include "platform/qt/qt_instance_guard.h"
+#include "controller/res/resources.h"
 #include "platform/qt/qt_window_host.h"
 #include "platform/services.h"
 #include "tests/qt/qt_test_support.h"
@@ -178,7 +179,7 @@ TEST(SecondControllerTest, ShowsMessage51RaisesTheFirstAndExitsWith100) {
     // user who answers its message box.
     ScopedEnv runtime("XDG_RUNTIME_DIR", dir.path().toLocal8Bit().constData());
     ResetAppState();
-    QtWindowHost host;
+    QtWindowHost host{dlg::DialogTemplates(res::AllDialogTemplates())};
     QtInstanceGuard guard([] { FAIL() << "the second controller must not listen"; });
     const Services previous = InstallServices(Services{&host, &guard});
     struct Box {

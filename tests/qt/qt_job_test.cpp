@@ -9,6 +9,7 @@
 #include "controller/app_state.h"
 #include "controller/res/resource_ids.h"
 #include "controller/shell/entry.h"
+#include "controller/res/resources.h"
 #include "platform/qt/qt_window_host.h"
 #include "platform/services.h"
 #include "tests/qt/qt_test_support.h"
@@ -26,7 +27,7 @@ void Click(QWidget* root, int id) {
 
 TEST(QtJob, WholeCutModeJobInRealWindows) {
     ResetAppState();
-    QtWindowHost host;
+    QtWindowHost host{dlg::DialogTemplates(res::AllDialogTemplates())};
     MemoryServices memory;
     MemoryFileSystem& files = memory.files;
     MemoryCutterPort& cutter = memory.cutter;
