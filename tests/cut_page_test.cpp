@@ -145,7 +145,7 @@ TEST_F(CutPageTest, StartFillsThePageAndSendsTheOrientation) {
     EXPECT_EQ(Text(5117), "mm");
     EXPECT_EQ(Text(5118), "mm");
 
-    EXPECT_FALSE(host.IsItemVisible(page, ids::IdCancel)); // stand-alone
+    EXPECT_FALSE(host.IsItemVisible(page, mb::IdCancel)); // stand-alone
     EXPECT_EQ(cutter.writes, (std::vector<std::string>{"FN1\x03"}));
 
     // Pad state reset; hot spots from 6 x 13 base units: the direction pad
@@ -164,7 +164,7 @@ TEST_F(CutPageTest, StartFillsThePageAndSendsTheOrientation) {
 TEST_F(CutPageTest, CancelStaysInCutMode) {
     App().options.cutMode = 1;
     OpenPage();
-    EXPECT_TRUE(host.IsItemVisible(page, ids::IdCancel));
+    EXPECT_TRUE(host.IsItemVisible(page, mb::IdCancel));
 }
 
 struct OptionCase {
@@ -315,7 +315,7 @@ TEST_F(CutPageTest, RefusedMarkSizeAtStartIsReportedAndTheStartGoesOn) {
     OpenPage();
     EXPECT_EQ(App().options.pendingError, 164u);
     EXPECT_EQ(cutter.writes, (std::vector<std::string>{"FN0\x03"}));
-    EXPECT_FALSE(host.IsItemVisible(page, ids::IdCancel));
+    EXPECT_FALSE(host.IsItemVisible(page, mb::IdCancel));
 }
 
 // --- Media and cutting conditions ----------------------------------------------

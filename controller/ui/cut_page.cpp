@@ -24,7 +24,7 @@
 #include "controller/shell/companion.h"
 #include "controller/shell/error_message.h"
 #include "controller/ui/confirm_box.h"
-#include "controller/ui/control_ids.h"
+#include "controller/res/control_ids.h"
 #include "controller/ui/cut_start.h"
 #include "controller/ui/guide.h"
 #include "controller/ui/mark_distance.h"
@@ -204,7 +204,7 @@ void InitCutSettingsPage(Window page) {
         else
             failure = SendMarkSize(o.markSize);
     }
-    if (o.cutMode == 0) w.ShowItem(page, ids::IdCancel, false);
+    if (o.cutMode == 0) w.ShowItem(page, ctl::CancelButton, false);
     const ResultCode orientation = SendDesignOrientation(app.Direction);
     if (failure == rc::Ok) failure = orientation;
     if (failure != rc::Ok && o.pendingError == rc::Ok) o.pendingError = failure;
@@ -456,9 +456,9 @@ ResultCode OnCommand(Window page, const DialogMessage& m) {
         return OnUnit(page, 1);
     case ctl::ReadMarks:
         return ReadRegistrationMarks(page);
-    case ids::IdOk:
+    case ctl::CutButton:
         return CutOrClose();
-    case ids::IdCancel:
+    case ctl::CancelButton:
         CancelJob();
         return rc::Ok;
     case ctl::Help:

@@ -13,7 +13,7 @@
 #include "controller/shell/companion.h"
 #include "controller/shell/error_message.h"
 #include "controller/shell/text_scanner.h"
-#include "controller/ui/control_ids.h"
+#include "controller/res/control_ids.h"
 #include "controller/ui/cut_page.h"
 #include "controller/ui/cut_start.h"
 #include "controller/ui/guide.h"
@@ -153,7 +153,7 @@ void OnDeactivate() {
     AppState& app = App();
     // Keyboard positioning ends when the window loses the focus.
     if (app.pageDialog != 0) Windows().CheckItem(Window{app.pageDialog}, ctl::UseKeyboard, false);
-    app.Pad.InputMode = 0;
+    app.Pad.InputMode = pad::Idle;
 }
 
 void OnStepButton(bool forward) {
@@ -269,10 +269,10 @@ std::intptr_t MainDialogProc(Window dialog, const DialogMessage& message) {
         return 0;
     case Msg::Command:
         switch (message.id) {
-        case ids::IdOk:
+        case mb::IdOk:
             OnEnter();
             break;
-        case ids::IdCancel:
+        case mb::IdCancel:
             CancelJob();
             break;
         case ctl::PreviousButton:

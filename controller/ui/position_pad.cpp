@@ -1,6 +1,7 @@
 #include "controller/ui/position_pad.h"
 
 #include "controller/app_state.h"
+#include "controller/res/resource_ids.h"
 #include "platform/services.h"
 
 namespace osa {
@@ -68,12 +69,15 @@ void PaintPad(Window page) {
                                                   : icons.normal;
         w.DrawIcon(page, icon, corner(r));
     };
-    direction(at.up, pad::Up, {1505, 1506, 1520});
-    direction(at.down, pad::Down, {1509, 1510, 1517});
-    direction(at.left, pad::Left, {1503, 1504, 1518});
-    direction(at.right, pad::Right, {1507, 1508, 1519});
-    button(at.testCut, pad.TestCutButton, {1501, 1502, 1516});
-    button(at.origin, pad.OriginButton, {1511, 1512, 1513});
+    using namespace ids;
+    direction(at.up, pad::Up, {IconPadUp, IconPadUpPressed, IconPadUpDisabled});
+    direction(at.down, pad::Down, {IconPadDown, IconPadDownPressed, IconPadDownDisabled});
+    direction(at.left, pad::Left, {IconPadLeft, IconPadLeftPressed, IconPadLeftDisabled});
+    direction(at.right, pad::Right, {IconPadRight, IconPadRightPressed, IconPadRightDisabled});
+    button(at.testCut, pad.TestCutButton,
+           {IconPadTestCut, IconPadTestCutPressed, IconPadTestCutDisabled});
+    button(at.origin, pad.OriginButton,
+           {IconPadOrigin, IconPadOriginPressed, IconPadOriginDisabled});
 }
 
 } // namespace osa
