@@ -17,6 +17,7 @@
 
 #include "controller/app_state.h"
 #include "controller/link/cutter_commands.h"
+#include "controller/res/control_ids.h"
 #include "controller/res/resource_ids.h"
 #include "controller/res/resources.h"
 #include "controller/settings/media_catalogue.h"
@@ -24,7 +25,6 @@
 #include "controller/shell/companion.h"
 #include "controller/shell/error_message.h"
 #include "controller/ui/confirm_box.h"
-#include "controller/res/control_ids.h"
 #include "controller/ui/cut_start.h"
 #include "controller/ui/guide.h"
 #include "controller/ui/mark_distance.h"
@@ -83,7 +83,8 @@ std::string DistanceText(Window page, int id) {
 // Micrometres shown in the two edits in `unit`, with the unit's name beside each.
 void ShowMarkDistances(Window page, std::int32_t xUm, std::int32_t yUm, std::int32_t unit) {
     WindowHost& w = Windows();
-    const std::string_view unitName = res::LoadString(str::UnitNames + (unit == UnitInches ? 1 : 0));
+    const std::string_view unitName =
+        res::LoadString(str::UnitNames + (unit == UnitInches ? 1 : 0));
     w.SetItemText(page, ctl::DistanceX, MicrometresToText(xUm, unit));
     w.SetItemText(page, ctl::DistanceY, MicrometresToText(yUm, unit));
     w.SetItemText(page, ctl::UnitLabelX, unitName);
@@ -103,7 +104,7 @@ struct Distances {
 
 // Reads, checks and converts the two edits in `unit`. A failure gives the
 // offending edit the focus with its text selected.
-ResultCode ReadDistanceEdits(Window page, std::int32_t unit, Distances& out) {
+[[nodiscard]] ResultCode ReadDistanceEdits(Window page, std::int32_t unit, Distances& out) {
     const std::int32_t direction = App().Direction;
     const std::string xText = DistanceText(page, ctl::DistanceX);
     const std::string yText = DistanceText(page, ctl::DistanceY);
@@ -125,7 +126,7 @@ ResultCode ReadDistanceEdits(Window page, std::int32_t unit, Distances& out) {
     return rc::Ok;
 }
 
-ResultCode CheckMarkSize(double millimetres) {
+[[nodiscard]] ResultCode CheckMarkSize(double millimetres) {
     // Written so that NaN fails.
     return millimetres >= 5.0 && millimetres <= 20.0 ? rc::Ok : rc::BadMarkSizeOption;
 }
@@ -212,7 +213,7 @@ void InitCutSettingsPage(Window page) {
 
 // --- Handlers -----------------------------------------------------------------
 
-ResultCode OnScroll(Window page, int id, int code, int position) {
+[[nodiscard]] ResultCode OnScroll(Window page, int id, int code, int position) {
     MediaRecord* record = CurrentRecord();
     if (record == nullptr) return rc::Ok;
     const bool speed = id == ctl::SpeedBar;
@@ -264,7 +265,7 @@ ResultCode OnScroll(Window page, int id, int code, int position) {
     return rc::Ok;
 }
 
-ResultCode OnMediaSelected(Window page) {
+[[nodiscard]] ResultCode OnMediaSelected(Window page) {
     AppState& app = App();
     const int index = Windows().ComboGetSelection(page, ctl::MediaList);
     MediaRecord* record = RecordAt(index);
@@ -298,7 +299,7 @@ ResultCode OnMediaSelected(Window page) {
     return rc::Ok;
 }
 
-ResultCode OnAdjustSettings(Window page) {
+[[nodiscard]] ResultCode OnAdjustSettings(Window page) {
     AppState& app = App();
     const MediaRecord* record = CurrentRecord();
     if (record == nullptr) return rc::Ok;
@@ -320,7 +321,7 @@ ResultCode OnAdjustSettings(Window page) {
     return rc::Ok;
 }
 
-ResultCode OnTrackEnhancing(Window page) {
+[[nodiscard]] ResultCode OnTrackEnhancing(Window page) {
     AppState& app = App();
     const std::int32_t value = Windows().IsItemChecked(page, ctl::TrackEnhancing) ? 0 : 1;
     const ResultCode r = SendRollAction(value);
@@ -332,7 +333,7 @@ ResultCode OnTrackEnhancing(Window page) {
     return rc::Ok;
 }
 
-ResultCode OnOrientation(Window page, std::int32_t direction) {
+[[nodiscard]] ResultCode OnOrientation(Window page, std::int32_t direction) {
     AppState& app = App();
     const int chosen = direction == 0 ? ctl::Landscape : ctl::Portrait;
     const int other = direction == 0 ? ctl::Portrait : ctl::Landscape;
@@ -366,7 +367,7 @@ void OnSearchRegistrationMark() {
     RefreshPositionPad();
 }
 
-ResultCode OnUnit(Window page, std::int32_t unit) {
+[[nodiscard]] ResultCode OnUnit(Window page, std::int32_t unit) {
     AppState& app = App();
     const int chosen = unit == 0 ? ctl::UnitMm : ctl::UnitInch;
     const int other = unit == 0 ? ctl::UnitInch : ctl::UnitMm;
@@ -387,7 +388,7 @@ ResultCode OnUnit(Window page, std::int32_t unit) {
 }
 
 // The registration-mark reading with the edits of `page`.
-ResultCode ReadRegistrationMarks(Window page) {
+[[nodiscard]] ResultCode ReadRegistrationMarks(Window page) {
     AppState& app = App();
     WindowHost& w = Windows();
     const bool automatic = app.AutoSearchMarks == 1;
@@ -418,7 +419,7 @@ void OpenHelp() {
     Windows().ShowHelp(MainWindow(), App().helpPath, PageHelpContext);
 }
 
-ResultCode OnCalibration() {
+[[nodiscard]] ResultCode OnCalibration() {
     if (!ConfirmBox(MainWindow(), confirm::Calibration)) return rc::Ok;
     // The Calibration dialog joins here.
     return rc::Ok;
@@ -428,7 +429,7 @@ void OnAbout() {
     (void)Windows().DialogBox(ids::DlgAbout, MainWindow(), AboutDialogProc, 0);
 }
 
-ResultCode OnCommand(Window page, const DialogMessage& m) {
+[[nodiscard]] ResultCode OnCommand(Window page, const DialogMessage& m) {
     switch (m.id) {
     case ctl::MediaList:
         if (m.code == notify::ComboCloseUp)

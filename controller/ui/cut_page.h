@@ -15,6 +15,6 @@ std::intptr_t CutSettingsPageProc(Window page, const DialogMessage& message);
 
 // The registration-mark reading of button 5109 on the run's page, also run
 // by StartCut.
-ResultCode ReadRegistrationMarks();
+[[nodiscard]] ResultCode ReadRegistrationMarks();
 
 } // namespace osa

@@ -5,6 +5,7 @@
 #include "controller/app_state.h"
 #include "controller/link/cutter_commands.h"
 #include "controller/link/device_link.h"
+#include "controller/res/control_ids.h"
 #include "controller/res/resource_ids.h"
 #include "controller/res/resources.h"
 #include "controller/settings/media_catalogue.h"
@@ -13,7 +14,6 @@
 #include "controller/shell/companion.h"
 #include "controller/shell/error_message.h"
 #include "controller/shell/text_scanner.h"
-#include "controller/res/control_ids.h"
 #include "controller/ui/cut_page.h"
 #include "controller/ui/cut_start.h"
 #include "controller/ui/guide.h"
@@ -63,7 +63,7 @@ void ChooseCurrentConditions() {
     }
 }
 
-ResultCode SendStartConditions() {
+[[nodiscard]] ResultCode SendStartConditions() {
     AppState& app = App();
     if (ResultCode r = SendCutConditionNumber(app.CurrentCondition); r != rc::Ok) return r;
     if (ResultCode r = SendCutSpeed(app.CurrentSpeed); r != rc::Ok) return r;

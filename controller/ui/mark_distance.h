@@ -20,10 +20,12 @@ bool CheckNumberText(const char* text);
 
 // 0, or 200..207: the first distance out of range for the orientation and
 // unit (x: 200 landscape / 202 portrait; y: 204 / 206; plus 1 in inches).
-ResultCode CheckMarkDistances(std::int32_t direction, double x, double y, std::int32_t unit);
+[[nodiscard]] ResultCode CheckMarkDistances(std::int32_t direction, double x, double y,
+                                            std::int32_t unit);
 
 // The code of a bad value in the x or y edit: the range code of that field.
-ResultCode MarkDistanceFieldCode(bool yField, std::int32_t direction, std::int32_t unit);
+[[nodiscard]] ResultCode MarkDistanceFieldCode(bool yField, std::int32_t direction,
+                                               std::int32_t unit);
 
 // "%lf" of a text CheckNumberText has passed; 0 when nothing reads.
 double ReadDistanceNumber(std::string_view text);
