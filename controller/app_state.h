@@ -7,6 +7,7 @@
 
 #include "controller/settings/media_record.h"
 #include "controller/shell/result_code.h"
+#include "controller/ui/drawing_owners.h"
 #include "controller/ui/position_pad.h"
 #include "platform/print_spooler.h"
 #include "platform/process_launcher.h"
@@ -81,11 +82,11 @@ struct AppState {
     Rect MainWindowRect{};
     Rect GuidePanelRect{};
     // Made at start-up, deleted when the main window is destroyed.
-    Brush MainBackgroundBrush{};
-    Brush MessageAreaBrush{};
-    Font TitleFont{};
-    Font StepFont{};
-    Font MessageFont{};
+    BrushOwner MainBackgroundBrush{};
+    BrushOwner MessageAreaBrush{};
+    FontOwner TitleFont{};
+    FontOwner StepFont{};
+    FontOwner MessageFont{};
 
     // The blade position pad and its hot spots on the page.
     PositionPad Pad{};

@@ -145,7 +145,7 @@ TEST_F(CutPageTest, StartFillsThePageAndSendsTheOrientation) {
     EXPECT_EQ(Text(5117), "mm");
     EXPECT_EQ(Text(5118), "mm");
 
-    EXPECT_FALSE(host.IsItemVisible(page, ids::IdCancel)); // stand-alone
+    EXPECT_FALSE(host.IsItemVisible(page, mb::IdCancel)); // stand-alone
     EXPECT_EQ(cutter.writes, (std::vector<std::string>{"FN1\x03"}));
 
     // Pad state reset; hot spots from 6 x 13 base units: the direction pad
@@ -164,7 +164,7 @@ TEST_F(CutPageTest, StartFillsThePageAndSendsTheOrientation) {
 TEST_F(CutPageTest, CancelStaysInCutMode) {
     App().options.cutMode = 1;
     OpenPage();
-    EXPECT_TRUE(host.IsItemVisible(page, ids::IdCancel));
+    EXPECT_TRUE(host.IsItemVisible(page, mb::IdCancel));
 }
 
 struct OptionCase {
@@ -315,7 +315,7 @@ TEST_F(CutPageTest, RefusedMarkSizeAtStartIsReportedAndTheStartGoesOn) {
     OpenPage();
     EXPECT_EQ(App().options.pendingError, 164u);
     EXPECT_EQ(cutter.writes, (std::vector<std::string>{"FN0\x03"}));
-    EXPECT_FALSE(host.IsItemVisible(page, ids::IdCancel));
+    EXPECT_FALSE(host.IsItemVisible(page, mb::IdCancel));
 }
 
 // --- Media and cutting conditions ----------------------------------------------
@@ -635,68 +635,6 @@ TEST_F(CutPageTest, BadDistanceKeepsTheUnitAndSelectsTheField) {
     const auto* edit = host.FindControl(page, EditX);
     EXPECT_EQ(edit->selStart, 0);
     EXPECT_EQ(edit->selEnd, 5);
-}
-
-// --- Number and range checks -------------------------------------------------------
-
-TEST(MarkDistanceText, AcceptsPlainDecimalsOnly) {
-    struct Case {
-        const char* text;
-        bool ok;
-    };
-    const Case cases[] = {{"12", true},   {"12.5", true}, {".5", true},  {"5.", true},
-                          {"-3", true},   {"-0.5", true}, {"", false},   {"-", false},
-                          {".", false},   {"-.", false},  {"1-", false}, {"1.2.3", false},
-                          {"1..", false}, {"1,5", false}, {" 1", false}, {"1e3", false},
-                          {"+1", false},  {"--1", false}};
-    for (const Case& c : cases)
-        EXPECT_EQ(CheckNumberText(c.text), c.ok) << '"' << c.text << '"';
-}
-
-TEST(MarkDistanceRange, LimitsAndCodesByOrientationAndUnit) {
-    struct Case {
-        std::int32_t direction, unit;
-        double x, y;
-        ResultCode code;
-    };
-    const Case cases[] = {{0, 0, 970.0, 192.0, 0},
-                          {0, 0, 970.1, 10, 200},
-                          {0, 0, 10, 192.1, 204},
-                          {0, 0, -0.1, 10, 200},
-                          {0, 0, 0, 0, 0},
-                          {0, 1, 38.18, 7.557, 0},
-                          {0, 1, 38.181, 1, 201},
-                          {0, 1, 1, 7.558, 205},
-                          {1, 0, 192.0, 970.0, 0},
-                          {1, 0, 192.1, 10, 202},
-                          {1, 0, 10, 970.1, 206},
-                          {1, 1, 7.557, 38.18, 0},
-                          {1, 1, 7.558, 1, 203},
-                          {1, 1, 1, 38.19, 207},
-                          // x first when both are out
-                          {0, 0, 1000, 1000, 200},
-                          {0, 0, std::nan(""), 10, 200},
-                          {0, 0, 10, HUGE_VAL, 204}};
-    for (const Case& c : cases)
-        EXPECT_EQ(CheckMarkDistances(c.direction, c.x, c.y, c.unit), c.code)
-            << c.direction << '/' << c.unit << ' ' << c.x << ' ' << c.y;
-}
-
-TEST(MarkDistanceParse, CutsBeyondTheShownDecimalsAndTruncates) {
-    struct Case {
-        const char* text;
-        std::int32_t unit;
-        std::int32_t um;
-    };
-    const Case cases[] = {{"12.38", 0, 12300},   {"12.3", 0, 12300},   {"970", 0, 970000},
-                          {".5", 0, 500},        {"0.5", 1, 12702},    {"1", 1, 25405},
-                          {"1.23456", 1, 31350}, {"38.18", 1, 969997}, {"120.500000", 0, 120500}};
-    for (const Case& c : cases) {
-        std::int32_t x = -1, y = -1;
-        ParseMarkDistances(c.text, "0", c.unit, x, y);
-        EXPECT_EQ(x, c.um) << c.text;
-        EXPECT_EQ(y, 0);
-    }
 }
 
 // --- Registration mark reading -------------------------------------------------------

@@ -66,7 +66,7 @@ TEST_F(ErrorMessageTest, CommunicationCodesBeepAndShowTheCutterBox) {
             ASSERT_NE(box, nullptr);
             EXPECT_EQ(h.Active(), box->handle);
             seen = h.FindControl(box->handle, ids::CommErrorText)->text;
-            EXPECT_TRUE(h.Click(ids::IdOk));
+            EXPECT_TRUE(h.Click(mb::IdOk));
         });
         EXPECT_EQ(ShowErrorMessage(Window{0x77}, code), 1);
         EXPECT_EQ(seen, kNoCutter + " [code = " + std::to_string(code) + "]");
@@ -80,7 +80,7 @@ TEST_F(ErrorMessageTest, CutterBoxIsOwnedByTheMainWindowWhateverOwnerIsPassed) {
     App().mainDialog = 0x4242;
     host.Then([](MemoryWindowHost& h) {
         EXPECT_EQ(h.Find(h.Active())->owner, Window{0x4242});
-        (void)h.Click(ids::IdOk);
+        (void)h.Click(mb::IdOk);
     });
     (void)ShowErrorMessage(Window{0x1234}, 57);
     EXPECT_EQ(host.Starved(), 0);

@@ -84,7 +84,7 @@ class MainWindowTest : public test::CoreTest {
 void WalkToLastStep(MemoryWindowHost& host) {
     for (int i = 0; i < 5; ++i) {
         host.ThenClick(Next);
-        if (i == 2) host.ThenClick(ids::IdOk); // Media loading dialog at step 3
+        if (i == 2) host.ThenClick(mb::IdOk); // Media loading dialog at step 3
     }
 }
 
@@ -124,7 +124,7 @@ TEST_F(MainWindowTest, ReadingAtTheBladePosition) {
     Settings("Unit=0\r\nTomboAutoRead=0\r\nPosSet=1\r\nTomboDisX=120000\r\nTomboDisY=80000\r\n");
     for (int i = 0; i < 4; ++i) {
         host.ThenClick(Next);
-        if (i == 2) host.ThenClick(ids::IdOk);
+        if (i == 2) host.ThenClick(mb::IdOk);
     }
     std::size_t before = 0;
     host.Then([&](MemoryWindowHost& h) {
@@ -293,7 +293,7 @@ TEST_F(MainWindowTest, StartupFailuresOfTheLinkAndTheCutter) {
                 ASSERT_NE(box, nullptr);
                 EXPECT_EQ(box->tmpl->id, ids::DlgCommError);
                 dialogText = h.GetItemText(h.Active(), ids::CommErrorText);
-                h.Click(ids::IdOk);
+                h.Click(mb::IdOk);
             });
         }
         EXPECT_EQ(Run({"-CUTMODE"}), ExitStartupFailed);
@@ -362,7 +362,7 @@ TEST_F(MainWindowTest, GuideTogglesAndStepRules) {
             EXPECT_EQ(h.GetItemText(Main(), 5101), res::LoadString(2300 + i));
             if (i < 5) h.Click(Next);
         });
-        if (i == 2) host.ThenClick(ids::IdOk);
+        if (i == 2) host.ThenClick(mb::IdOk);
     }
     host.Then([&](MemoryWindowHost& h) {
         const Rect full = h.GetWindowRect(Main());
@@ -377,7 +377,7 @@ TEST_F(MainWindowTest, GuideTogglesAndStepRules) {
         h.Click(Previous); // back to step 4
         h.Click(Previous); // step 3: the Media loading dialog again
     });
-    host.ThenClick(ids::IdOk);
+    host.ThenClick(mb::IdOk);
     host.Then([](MemoryWindowHost& h) { h.Click(CancelButton); });
     EXPECT_EQ(Run({"-CUTMODE"}), ExitCancelled);
     EXPECT_EQ(host.DialogsShown(), (std::vector<int>{ids::DlgMain, ids::DlgCutSettings,

@@ -21,7 +21,7 @@ int g_closeAnswer = 0; // what the procedure returns for Close
 std::intptr_t Recorder(Window dialog, const DialogMessage& m) {
     g_seen.push_back({m.msg, m.id, m.code});
     if (m.msg == Msg::Close) return g_closeAnswer;
-    if (m.msg == Msg::Command && m.id == ids::IdCancel) Windows().EndDialog(dialog, 7);
+    if (m.msg == Msg::Command && m.id == mb::IdCancel) Windows().EndDialog(dialog, 7);
     return 0;
 }
 
@@ -83,7 +83,7 @@ TEST_F(MemoryHostTest, MessageBoxTakesTheScriptedAnswerOrItsDefault) {
     EXPECT_EQ(host.MessageBox(Window{}, "Q", "C", mb::OkCancel | mb::IconQuestion), mb::IdCancel);
     EXPECT_EQ(host.MessageBox(Window{}, "Q", "C", mb::OkCancel | mb::IconQuestion), mb::IdOk);
     // While a box is open, the dialog under it cannot be used.
-    host.Then([](MemoryWindowHost& h) { EXPECT_FALSE(h.Click(ids::IdOk)); });
+    host.Then([](MemoryWindowHost& h) { EXPECT_FALSE(h.Click(mb::IdOk)); });
     host.ThenAnswer(mb::IdOk);
     EXPECT_EQ(host.MessageBox(Window{}, "Q", "C", mb::Ok), mb::IdOk);
 }

@@ -11,6 +11,7 @@
 
 #include "controller/res/resource_ids.h"
 #include "controller/res/resources.h"
+#include "platform/window_host.h"
 
 namespace osa::res {
 namespace {
@@ -409,9 +410,9 @@ TEST(DialogTemplates, AddressedControlsHaveTheirClass) {
         {ids::DlgCutSettings, 5113, Edit},
         {ids::DlgCutSettings, 5178, Icon},
         {ids::DlgCutSettings, 5179, Icon},
-        {ids::DlgCutSettings, ids::IdOk, PushButton},
-        {ids::DlgCutSettings, ids::IdCancel, PushButton},
-        {ids::DlgCalibration, ids::IdOk, DefPushButton},
+        {ids::DlgCutSettings, mb::IdOk, PushButton},
+        {ids::DlgCutSettings, mb::IdCancel, PushButton},
+        {ids::DlgCalibration, mb::IdOk, DefPushButton},
         {ids::DlgCalibration, 5130, VScrollBar},
         {ids::DlgCalibration, 5131, HScrollBar},
         {ids::DlgCalibration, 5105, Edit},
@@ -423,7 +424,7 @@ TEST(DialogTemplates, AddressedControlsHaveTheirClass) {
         {ids::DlgAddMedia, 5171, HScrollBar},
         {ids::DlgAddMedia, 1187, Static},
         {ids::DlgCommError, ids::CommErrorText, Static},
-        {ids::DlgCommError, ids::IdOk, PushButton},
+        {ids::DlgCommError, mb::IdOk, PushButton},
         {ids::DlgMediaLoading, 5166, Static},
     };
     for (const Case& c : cases) {

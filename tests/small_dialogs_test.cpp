@@ -54,7 +54,7 @@ TEST_F(SmallDialogsTest, MediaLoadingShowsTheOneFigureOfTheMarksAndTheOrientatio
                 shown = VisibleFigures(h.Active());
                 text = h.GetItemText(h.Active(), 5166);
             },
-            [](MemoryWindowHost& h) { h.Click(ids::IdOk); });
+            [](MemoryWindowHost& h) { h.Click(mb::IdOk); });
         EXPECT_EQ(shown, std::vector<int>{row.figure});
         EXPECT_EQ(text, res::LoadString(2500));
     }
@@ -67,7 +67,7 @@ TEST_F(SmallDialogsTest, ShowLoadingFigureHidesTheFigureShownBefore) {
         ShowLoadingFigure(dialog, 1, 1);
         ShowLoadingFigure(dialog, 0, 0);
         EXPECT_EQ(VisibleFigures(dialog), std::vector<int>{5129});
-        h.Click(ids::IdOk);
+        h.Click(mb::IdOk);
     });
     host.DialogBox(ids::DlgMediaLoading, Window{}, MediaLoadingDialogProc, 0);
     EXPECT_EQ(host.Starved(), 0);
@@ -75,7 +75,7 @@ TEST_F(SmallDialogsTest, ShowLoadingFigureHidesTheFigureShownBefore) {
 
 TEST_F(SmallDialogsTest, MediaLoadingEndsWithZeroWhicheverWayItIsClosed) {
     const std::pair<const char*, MemoryWindowHost::UserAction> ways[] = {
-        {"OK", [](MemoryWindowHost& h) { EXPECT_TRUE(h.Click(ids::IdOk)); }},
+        {"OK", [](MemoryWindowHost& h) { EXPECT_TRUE(h.Click(mb::IdOk)); }},
         {"Enter", [](MemoryWindowHost& h) { EXPECT_TRUE(h.PressEnter()); }},
         {"Escape", [](MemoryWindowHost& h) { EXPECT_TRUE(h.PressEscape()); }},
         {"close box", [](MemoryWindowHost& h) { EXPECT_TRUE(h.CloseBox()); }},
@@ -92,7 +92,7 @@ TEST_F(SmallDialogsTest, AboutShowsTheVersionLine) {
     std::string version;
     host.Then([&](MemoryWindowHost& h) {
         version = h.GetItemText(h.Active(), 5147);
-        h.Click(ids::IdOk);
+        h.Click(mb::IdOk);
     });
     EXPECT_EQ(host.DialogBox(ids::DlgAbout, Window{}, AboutDialogProc, 0), 1);
     EXPECT_EQ(version, "Ostrandel Advanced Controller Version 2.01");
@@ -100,7 +100,7 @@ TEST_F(SmallDialogsTest, AboutShowsTheVersionLine) {
 
 TEST_F(SmallDialogsTest, AboutClosesWithOkEnterOrTheCloseBoxButNotEscape) {
     const std::pair<const char*, MemoryWindowHost::UserAction> ways[] = {
-        {"OK", [](MemoryWindowHost& h) { EXPECT_TRUE(h.Click(ids::IdOk)); }},
+        {"OK", [](MemoryWindowHost& h) { EXPECT_TRUE(h.Click(mb::IdOk)); }},
         {"Enter", [](MemoryWindowHost& h) { EXPECT_TRUE(h.PressEnter()); }},
         {"close box", [](MemoryWindowHost& h) { EXPECT_TRUE(h.CloseBox()); }},
     };
@@ -125,13 +125,13 @@ TEST_F(SmallDialogsTest, EachDialogKeepsItsHandleOnlyWhileOpen) {
     host.Then([&](MemoryWindowHost& h) {
         seenLoading = Window{App().mediaLoadingDialog};
         EXPECT_EQ(seenLoading, h.Active());
-        h.Click(ids::IdOk);
+        h.Click(mb::IdOk);
     });
     host.DialogBox(ids::DlgMediaLoading, Window{}, MediaLoadingDialogProc, 0);
     host.Then([&](MemoryWindowHost& h) {
         seenAbout = Window{App().aboutDialog};
         EXPECT_EQ(seenAbout, h.Active());
-        h.Click(ids::IdOk);
+        h.Click(mb::IdOk);
     });
     host.DialogBox(ids::DlgAbout, Window{}, AboutDialogProc, 0);
     EXPECT_TRUE(seenLoading);

@@ -50,13 +50,13 @@ std::int32_t WrappingMultiply(std::int32_t a, std::int32_t b) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
 }
 
-ResultCode OwnCode(ResultCode r, ResultCode own) {
+[[nodiscard]] ResultCode OwnCode(ResultCode r, ResultCode own) {
     return r == rc::GeneralError ? own : r;
 }
 
 // Trace, demo short cut, write. No reply.
-ResultCode Send(std::string_view label, const Command& command, ResultCode own,
-                std::uint32_t timeoutMs = OrdinaryTimeoutMs) {
+[[nodiscard]] ResultCode Send(std::string_view label, const Command& command, ResultCode own,
+                              std::uint32_t timeoutMs = OrdinaryTimeoutMs) {
     TraceCommand(label, command.Text(), command.Length());
     if (Demo()) return rc::Ok;
     return OwnCode(WriteToCutter(command.Text(), command.Length(), timeoutMs), own);
@@ -71,8 +71,8 @@ template <std::size_t N> struct Reply {
 // Write the command, read the reply (cleared first), terminate it. A 50 of
 // either transfer becomes `own`; other failures pass through.
 template <std::size_t N>
-ResultCode Ask(const Command& command, Reply<N>& reply, std::uint32_t readTimeoutMs,
-               ResultCode own) {
+[[nodiscard]] ResultCode Ask(const Command& command, Reply<N>& reply, std::uint32_t readTimeoutMs,
+                             ResultCode own) {
     std::memset(reply.bytes, 0, N);
     ExchangeResult r = ExchangeWithCutter(command.Text(), command.Length(), OrdinaryTimeoutMs,
                                           reply.bytes, N, readTimeoutMs);
@@ -91,8 +91,8 @@ void ScanPair(std::string_view text, std::int32_t& first, std::int32_t& second) 
 // The two calibration queries: trace, then a 12-byte reply scanned "%d,%d".
 // In demo mode nothing is read and both numbers stay 0, which gives their
 // demo answers (sensor correction 40 and 40, feed adjustment 0).
-ResultCode AskNumberPair(std::string_view label, const char* text, ResultCode own,
-                         std::int32_t& first, std::int32_t& second) {
+[[nodiscard]] ResultCode AskNumberPair(std::string_view label, const char* text, ResultCode own,
+                                       std::int32_t& first, std::int32_t& second) {
     Command command(text);
     TraceCommand(label, command.Text(), command.Length());
     if (Demo()) return rc::Ok;
@@ -102,9 +102,9 @@ ResultCode AskNumberPair(std::string_view label, const char* text, ResultCode ow
     return rc::Ok;
 }
 
-ResultCode ReadMarks(std::string_view label, const char* readCommand, std::int32_t search,
-                     std::int32_t distanceXUm, std::int32_t distanceYUm, ResultCode own,
-                     ResultCode notRead) {
+[[nodiscard]] ResultCode ReadMarks(std::string_view label, const char* readCommand,
+                                   std::int32_t search, std::int32_t distanceXUm,
+                                   std::int32_t distanceYUm, ResultCode own, ResultCode notRead) {
     char format[64];
     std::snprintf(format, sizeof(format), "TB99\x03TB55,%%d\x03%s,%%d,%%d\x03", readCommand);
     Command command(format, search, MarkDistanceOnWire(distanceXUm),

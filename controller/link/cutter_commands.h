@@ -19,41 +19,41 @@ constexpr std::int32_t MarkDistanceOnWire(std::int32_t micrometres) {
 }
 
 // Queries.
-ResultCode SendStartNotice();
+[[nodiscard]] ResultCode SendStartNotice();
 // `versionText` holds 512 bytes and a NUL: the four-character version
 // ("2.01"), or the demo string in demo mode. 62 when the model word is not
 // the cutter's.
-ResultCode ReadFirmwareVersion(char* versionText);
+[[nodiscard]] ResultCode ReadFirmwareVersion(char* versionText);
 // 0 ready, 50 the sensor waits.
-ResultCode QueryMarkSensorReady();
-ResultCode ReadMarksAuto(std::int32_t searchParameter, std::int32_t distanceXUm,
-                         std::int32_t distanceYUm);
-ResultCode ReadMarksManual(std::int32_t searchParameter, std::int32_t distanceXUm,
-                           std::int32_t distanceYUm);
+[[nodiscard]] ResultCode QueryMarkSensorReady();
+[[nodiscard]] ResultCode ReadMarksAuto(std::int32_t searchParameter, std::int32_t distanceXUm,
+                                       std::int32_t distanceYUm);
+[[nodiscard]] ResultCode ReadMarksManual(std::int32_t searchParameter, std::int32_t distanceXUm,
+                                         std::int32_t distanceYUm);
 // Out values are the device's values plus 40 (valid 0 to 80); stored also
 // when they fail the range test.
-ResultCode ReadSensorCorrection(std::int32_t& x, std::int32_t& y);
+[[nodiscard]] ResultCode ReadSensorCorrection(std::int32_t& x, std::int32_t& y);
 // Thousandths of a percent (valid -2000 to 2000); stored also when out of range.
-ResultCode ReadFeedAdjustment(std::int32_t& adjustment);
+[[nodiscard]] ResultCode ReadFeedAdjustment(std::int32_t& adjustment);
 
 // Settings.
-ResultCode SendCutCondition(std::int32_t number, std::int32_t speed, std::int32_t pressure,
-                            std::int32_t offset);
-ResultCode SendRollAction(std::int32_t value);
-ResultCode SendCutConditionNumber(std::int32_t number);
-ResultCode SendCutSpeed(std::int32_t speed);
-ResultCode SendCutPressure(std::int32_t pressure);
-ResultCode SendCutterOffset(std::int32_t offset);
-ResultCode SendThickMediaMode(std::int32_t mode);
-ResultCode SendDesignOrientation(std::int32_t orientation);
+[[nodiscard]] ResultCode SendCutCondition(std::int32_t number, std::int32_t speed,
+                                          std::int32_t pressure, std::int32_t offset);
+[[nodiscard]] ResultCode SendRollAction(std::int32_t value);
+[[nodiscard]] ResultCode SendCutConditionNumber(std::int32_t number);
+[[nodiscard]] ResultCode SendCutSpeed(std::int32_t speed);
+[[nodiscard]] ResultCode SendCutPressure(std::int32_t pressure);
+[[nodiscard]] ResultCode SendCutterOffset(std::int32_t offset);
+[[nodiscard]] ResultCode SendThickMediaMode(std::int32_t mode);
+[[nodiscard]] ResultCode SendDesignOrientation(std::int32_t orientation);
 // Moves the blade holder in the pad's held directions while `run` is 1;
 // any other value stops it.
 ResultCode MovePen(const PositionPad& pad, std::int32_t run);
-ResultCode SendTestCut();
-ResultCode SendOriginSet();
-ResultCode SendMarkSize(double millimetres);
-ResultCode StartSensorCorrectionScan();
-ResultCode SendFeedAdjustment(std::int32_t adjustment);
-ResultCode WriteSensorCorrection(std::int32_t x, std::int32_t y);
+[[nodiscard]] ResultCode SendTestCut();
+[[nodiscard]] ResultCode SendOriginSet();
+[[nodiscard]] ResultCode SendMarkSize(double millimetres);
+[[nodiscard]] ResultCode StartSensorCorrectionScan();
+[[nodiscard]] ResultCode SendFeedAdjustment(std::int32_t adjustment);
+[[nodiscard]] ResultCode WriteSensorCorrection(std::int32_t x, std::int32_t y);
 
 } // namespace osa

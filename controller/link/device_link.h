@@ -26,14 +26,16 @@ inline constexpr std::uint32_t LongTimeoutMs = 250000;
 inline constexpr std::string_view CutterPrinterMatch = "HEMMERIK MARLO TRAX";
 
 // 0, 52, 53; 0 without loading anything in demo mode.
-ResultCode LoadUsbModule();
+[[nodiscard]] ResultCode LoadUsbModule();
 void InitDeviceLink();
 void CloseDeviceLink();
 
 // 0, 50, 55, 56, 57, 58. Nothing is written while a cutter printer has a job.
-ResultCode WriteToCutter(const void* buffer, std::uint32_t length, std::uint32_t timeoutMs);
+[[nodiscard]] ResultCode WriteToCutter(const void* buffer, std::uint32_t length,
+                                       std::uint32_t timeoutMs);
 // 0, 50, 57, 58.
-ResultCode ReadFromCutter(void* buffer, std::uint32_t length, std::uint32_t timeoutMs);
+[[nodiscard]] ResultCode ReadFromCutter(void* buffer, std::uint32_t length,
+                                        std::uint32_t timeoutMs);
 // WriteToCutter followed by ReadFromCutter of the reply, as one exchange (on
 // Linux both travel through one open device).
 ExchangeResult ExchangeWithCutter(const void* command, std::uint32_t commandLength,
@@ -41,12 +43,12 @@ ExchangeResult ExchangeWithCutter(const void* command, std::uint32_t commandLeng
                                   std::uint32_t replyLength, std::uint32_t readTimeoutMs);
 
 // 0, 55, 56, 57, 58, 59, 60.
-ResultCode CheckCutterReady();
+[[nodiscard]] ResultCode CheckCutterReady();
 
 // 0 or 54. Fills the table of the cutter family's printers (AppState).
-ResultCode FindCutterPrinters();
+[[nodiscard]] ResultCode FindCutterPrinters();
 // 0, 55 (a kept printer cannot be asked), 56 (a kept printer has a job).
-ResultCode CheckPrintJobs();
+[[nodiscard]] ResultCode CheckPrintJobs();
 void FreeCutterPrinters();
 
 // Writes a command's trace entry: its label and its bytes up to the first

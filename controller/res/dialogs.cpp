@@ -1,8 +1,10 @@
 // The dialog templates and the picture numbers. Each template lists its
 // controls in creation order, which is also the tab order; rectangles are in
-// dialog units relative to the dialog's client area. The numbers are written
-// out rather than named, so that each row reads like a line of a resource
-// script.
+// dialog units relative to the dialog's client area. Every control the
+// program addresses is given by its name (control_ids.h, resource_ids.h;
+// IDOK and IDCANCEL as window_host.h has them); the others keep their
+// numbers, and the bitmaps theirs, so that each row reads like a line of a
+// resource script.
 //
 // Pop-up dialogs have no position of their own (the owner or the dialog
 // manager places them). Templates 12, 13, 14 and 17 are as large as their
@@ -14,6 +16,10 @@
 // Push buttons, edits, check boxes and lists are tab stops; on the page
 // (template 11) the flags of each control are given one by one.
 #include "controller/res/resources.h"
+
+#include "controller/res/control_ids.h"
+#include "controller/res/resource_ids.h"
+#include "platform/window_host.h"
 
 namespace osa::res {
 
@@ -32,6 +38,14 @@ constexpr ControlTemplate Art(int id, ControlClass cls, std::uint32_t style, int
     return ControlTemplate{id, cls, style, std::string_view{}, resource, rect};
 }
 
+// The six step labels of the main window and the five ">" between them.
+constexpr int StepLabel(int i) {
+    return ctl::StepLabelFirst + i;
+}
+constexpr int Separator(int i) {
+    return ctl::SeparatorFirst + i;
+}
+
 constexpr std::uint32_t LeftGroup = CsLeft | CsGroup;
 constexpr std::uint32_t RightGroup = CsRight | CsGroup;
 constexpr std::uint32_t CenterGroup = CsCenter | CsGroup;
@@ -42,102 +56,105 @@ constexpr std::uint32_t ModalPopup = DsPopup | DsCaption | DsSysMenu | DsModalFr
 // y = 263 down lies the guide panel, whose invisible frame 5011 gives the
 // height that hiding the guide takes off the window.
 constexpr ControlTemplate MainControls[] = {
-    Ctl(5190, PushButton, CsTabStop, "Hide the operation guide.", {320, 6, 103, 16}),
-    Ctl(5132, Static, CsLeft, "Static", {6, 8, 243, 11}),
+    Ctl(ctl::GuideToggle, PushButton, CsTabStop, "Hide the operation guide.", {320, 6, 103, 16}),
+    Ctl(ctl::TitleLine, Static, CsLeft, "Static", {6, 8, 243, 11}),
     Ctl(NoId, BlackFrame, CsNone, "", {4, 27, 419, 232}),
-    Ctl(5000, Static, CsCenter, "Media Type", {6, 267, 45, 9}),
-    Ctl(5006, Static, CsCenter, ">", {51, 267, 8, 9}),
-    Ctl(5001, Static, CsCenter, "Blade adjustment cap", {59, 267, 82, 9}),
-    Ctl(5007, Static, CsCenter, ">", {142, 267, 8, 9}),
-    Ctl(5002, Static, CsCenter, "Design Orientation", {151, 267, 69, 9}),
-    Ctl(5008, Static, CsCenter, ">", {222, 267, 8, 9}),
-    Ctl(5003, Static, CsCenter, "Media loading", {231, 267, 52, 9}),
-    Ctl(5009, Static, CsCenter, ">", {285, 267, 8, 9}),
-    Ctl(5004, Static, CsCenter, "Registration Marks", {294, 267, 70, 9}),
-    Ctl(5010, Static, CsCenter, ">", {366, 267, 8, 9}),
-    Ctl(5005, Static, CsCenter, "Start cutting", {374, 267, 48, 9}),
-    Ctl(5011, BlackFrame, CsHidden, "", {0, 263, 427, 94}),
-    Ctl(5100, Static, CsNone, "", {4, 282, 318, 70}),
-    Ctl(5101, Static, CsLeft, "Title", {7, 284, 310, 11}),
-    Ctl(5167, Static, CsNone, "Message", {7, 302, 310, 48}),
-    Ctl(5182, PushButton, CsTabStop, "<< Previous", {328, 335, 42, 18}),
-    Ctl(5184, PushButton, CsTabStop, "Next >>", {373, 335, 42, 18}),
+    Ctl(StepLabel(0), Static, CsCenter, "Media Type", {6, 267, 45, 9}),
+    Ctl(Separator(0), Static, CsCenter, ">", {51, 267, 8, 9}),
+    Ctl(StepLabel(1), Static, CsCenter, "Blade adjustment cap", {59, 267, 82, 9}),
+    Ctl(Separator(1), Static, CsCenter, ">", {142, 267, 8, 9}),
+    Ctl(StepLabel(2), Static, CsCenter, "Design Orientation", {151, 267, 69, 9}),
+    Ctl(Separator(2), Static, CsCenter, ">", {222, 267, 8, 9}),
+    Ctl(StepLabel(3), Static, CsCenter, "Media loading", {231, 267, 52, 9}),
+    Ctl(Separator(3), Static, CsCenter, ">", {285, 267, 8, 9}),
+    Ctl(StepLabel(4), Static, CsCenter, "Registration Marks", {294, 267, 70, 9}),
+    Ctl(Separator(4), Static, CsCenter, ">", {366, 267, 8, 9}),
+    Ctl(StepLabel(5), Static, CsCenter, "Start cutting", {374, 267, 48, 9}),
+    Ctl(ctl::GuidePanelFrame, BlackFrame, CsHidden, "", {0, 263, 427, 94}),
+    Ctl(ctl::MessageArea, Static, CsNone, "", {4, 282, 318, 70}),
+    Ctl(ctl::StepTitle, Static, CsLeft, "Title", {7, 284, 310, 11}),
+    Ctl(ctl::StepMessage, Static, CsNone, "Message", {7, 302, 310, 48}),
+    Ctl(ctl::PreviousButton, PushButton, CsTabStop, "<< Previous", {328, 335, 42, 18}),
+    Ctl(ctl::NextButton, PushButton, CsTabStop, "Next >>", {373, 335, 42, 18}),
 };
 
 // 11: the cut settings page, a child of the main window in its frame.
 constexpr ControlTemplate PageControls[] = {
-    Ctl(5103, DropDownList, CsVScroll | CsTabStop, "", {54, 5, 168, 319}),
-    Ctl(5104, AutoCheckBox, CsTabStop, "Adjust Settings", {54, 25, 61, 10}),
-    Ctl(5175, PushButton, CsTabStop, "Add Media", {134, 23, 87, 14}),
-    Ctl(5173, AutoCheckBox, CsTabStop, "Track Enhancing", {54, 84, 156, 10}),
-    Ctl(5127, AutoRadioButton, CsGroup, "Landscape", {8, 140, 48, 10}),
-    Ctl(5128, AutoRadioButton, CsNone, "Portrait", {60, 140, 38, 10}),
-    Ctl(5108, AutoCheckBox, CsTabStop, "Registration Marks", {109, 116, 92, 10}),
-    Ctl(5157, AutoCheckBox, CsTabStop, "Search Registration Mark", {113, 131, 94, 10}),
-    Ctl(5111, Edit, CsBorder | CsTabStop, "", {149, 165, 33, 14}),
-    Ctl(5113, Edit, CsBorder | CsTabStop, "", {149, 181, 33, 14}),
-    Ctl(5115, AutoRadioButton, CsGroup, "mm", {123, 200, 26, 10}),
-    Ctl(5116, AutoRadioButton, CsNone, "inch", {161, 200, 30, 10}),
-    Ctl(5109, PushButton, CsTabStop, "Registration mark reading", {113, 213, 87, 14}),
-    Ctl(5141, AutoCheckBox, CsPushLike | CsTabStop, "Use Keyboard", {218, 213, 87, 14}),
-    Ctl(5183, PushButton, CsTabStop, "Animated Instructions", {324, 96, 87, 18}),
-    Ctl(5147, PushButton, CsTabStop, "About...", {324, 117, 87, 18}),
-    Ctl(5102, PushButton, CsTabStop, "Help...", {324, 138, 42, 18}),
-    Ctl(5119, PushButton, CsTabStop, "Calibration...", {369, 138, 42, 18}),
-    Ctl(2, PushButton, CsTabStop, "Cancel", {324, 166, 87, 18}),
-    Ctl(1, PushButton, CsTabStop, "Cut...", {324, 194, 87, 33}),
+    Ctl(ctl::MediaList, DropDownList, CsVScroll | CsTabStop, "", {54, 5, 168, 319}),
+    Ctl(ctl::AdjustSettings, AutoCheckBox, CsTabStop, "Adjust Settings", {54, 25, 61, 10}),
+    Ctl(ctl::AddMedia, PushButton, CsTabStop, "Add Media", {134, 23, 87, 14}),
+    Ctl(ctl::TrackEnhancing, AutoCheckBox, CsTabStop, "Track Enhancing", {54, 84, 156, 10}),
+    Ctl(ctl::Landscape, AutoRadioButton, CsGroup, "Landscape", {8, 140, 48, 10}),
+    Ctl(ctl::Portrait, AutoRadioButton, CsNone, "Portrait", {60, 140, 38, 10}),
+    Ctl(ctl::RegistrationMarks, AutoCheckBox, CsTabStop, "Registration Marks", {109, 116, 92, 10}),
+    Ctl(ctl::SearchMarks, AutoCheckBox, CsTabStop, "Search Registration Mark", {113, 131, 94, 10}),
+    Ctl(ctl::DistanceX, Edit, CsBorder | CsTabStop, "", {149, 165, 33, 14}),
+    Ctl(ctl::DistanceY, Edit, CsBorder | CsTabStop, "", {149, 181, 33, 14}),
+    Ctl(ctl::UnitMm, AutoRadioButton, CsGroup, "mm", {123, 200, 26, 10}),
+    Ctl(ctl::UnitInch, AutoRadioButton, CsNone, "inch", {161, 200, 30, 10}),
+    Ctl(ctl::ReadMarks, PushButton, CsTabStop, "Registration mark reading", {113, 213, 87, 14}),
+    Ctl(ctl::UseKeyboard, AutoCheckBox, CsPushLike | CsTabStop, "Use Keyboard", {218, 213, 87, 14}),
+    Ctl(ctl::AnimatedInstructions, PushButton, CsTabStop, "Animated Instructions",
+        {324, 96, 87, 18}),
+    Ctl(ctl::About, PushButton, CsTabStop, "About...", {324, 117, 87, 18}),
+    Ctl(ctl::Help, PushButton, CsTabStop, "Help...", {324, 138, 42, 18}),
+    Ctl(ctl::Calibration, PushButton, CsTabStop, "Calibration...", {369, 138, 42, 18}),
+    Ctl(ctl::CancelButton, PushButton, CsTabStop, "Cancel", {324, 166, 87, 18}),
+    Ctl(ctl::CutButton, PushButton, CsTabStop, "Cut...", {324, 194, 87, 33}),
     Ctl(NoId, BlackFrame, CsNone, "", {0, 0, 313, 108}),
-    Ctl(5185, Static, CsLeft | CsCenterVertically | CsGroup, "Media Type", {6, 5, 43, 12}),
+    Ctl(ctl::MediaLabel, Static, CsLeft | CsCenterVertically | CsGroup, "Media Type",
+        {6, 5, 43, 12}),
     Ctl(NoId, BlackFrame, CsNone, "", {316, 0, 103, 232}),
     Ctl(NoId, BlackFrame, CsNone, "", {210, 111, 103, 121}),
     Ctl(1189, BlackFrame, CsNone, "", {105, 111, 103, 121}),
     Ctl(NoId, BlackFrame, CsNone, "", {0, 168, 103, 64}),
     Ctl(1188, BlackFrame, CsNone, "", {0, 111, 103, 55}),
-    Art(5129, Picture, CsNone, 1000, {324, 8, 87, 95}),
-    Art(5138, Picture, CsNone, 1001, {324, 8, 87, 95}),
-    Art(5139, Picture, CsNone, 1003, {324, 8, 87, 95}),
-    Art(5140, Picture, CsNone, 1005, {324, 8, 87, 95}),
-    Art(5148, Picture, CsHidden, 1011, {6, 25, 39, 62}),
-    Art(5149, Picture, CsHidden, 1009, {6, 25, 39, 62}),
-    Art(5150, Picture, CsHidden, 1013, {6, 25, 39, 62}),
-    Art(5180, Picture, CsHidden, 1007, {6, 25, 39, 62}),
-    Ctl(5134, Static, RightGroup, "Speed:", {51, 49, 36, 8}),
-    Ctl(5133, Static, LeftGroup, "ST1", {91, 49, 12, 8}),
-    Ctl(5120, Static, RightGroup, "Slow", {105, 49, 15, 8}),
-    Ctl(5107, HScrollBar, CsNone, "", {124, 47, 108, 11}),
-    Ctl(5143, Static, CenterGroup, "1", {136, 39, 10, 8}),
-    Ctl(5144, Static, CenterGroup, "10", {210, 39, 12, 8}),
-    Ctl(5121, Static, LeftGroup, "Fast", {236, 49, 15, 8}),
-    Ctl(5135, Static, RightGroup, "Thickness:", {51, 71, 36, 8}),
-    Ctl(5136, Static, LeftGroup, "ST2", {91, 71, 12, 8}),
-    Ctl(5122, Static, RightGroup, "Thin", {105, 71, 15, 8}),
-    Ctl(5106, HScrollBar, CsNone, "", {124, 69, 108, 11}),
-    Ctl(5145, Static, CenterGroup, "1", {136, 61, 10, 8}),
-    Ctl(5146, Static, CenterGroup, "30", {210, 61, 12, 8}),
-    Ctl(5123, Static, LeftGroup, "Thick ", {236, 71, 22, 8}),
-    Ctl(5176, Static, LeftGroup, "Blade adjustment cap : Mount the *** cap on the blade holder.",
-        {8, 96, 233, 8}),
-    Art(5181, Picture, CsHidden, 1014, {6, 25, 39, 62}),
-    Art(5152, Picture, CsHidden, 1010, {6, 25, 39, 62}),
-    Art(5154, Picture, CsHidden, 1008, {6, 25, 39, 62}),
-    Art(5155, Picture, CsHidden, 1012, {6, 25, 39, 62}),
-    Ctl(5186, Static, LeftGroup, "Test Cut", {266, 60, 30, 8}),
-    Ctl(5187, Static, LeftGroup, "Design Orientation", {6, 118, 72, 8}),
-    Ctl(5188, Static, LeftGroup, "Set Origin", {6, 174, 73, 8}),
-    Ctl(5124, Static, LeftGroup, "Distance Between\n  Registration Marks", {113, 146, 80, 17}),
-    Ctl(5125, Static, RightGroup, "Width:", {115, 168, 31, 8}),
-    Ctl(5117, Static, LeftGroup, "Unit", {185, 168, 13, 8}),
-    Ctl(5126, Static, RightGroup, "Length:", {115, 185, 31, 8}),
-    Ctl(5118, Static, LeftGroup, "Unit", {185, 185, 13, 8}),
-    Ctl(5189, Static, LeftGroup, "Blade Position", {216, 116, 73, 8}),
-    Art(5178, Icon, CsNone, 1521, {4, 86, 20, 20}),
-    Art(5179, Icon, CsNone, 1522, {4, 86, 20, 20}),
+    Art(ctl::FigureLandscape, Picture, CsNone, 1000, {324, 8, 87, 95}),
+    Art(ctl::FigurePortrait, Picture, CsNone, 1001, {324, 8, 87, 95}),
+    Art(ctl::FigureMarksLandscape, Picture, CsNone, 1003, {324, 8, 87, 95}),
+    Art(ctl::FigureMarksPortrait, Picture, CsNone, 1005, {324, 8, 87, 95}),
+    Art(ctl::CapFigureRed, Picture, CsHidden, 1011, {6, 25, 39, 62}),
+    Art(ctl::CapFigureBlue, Picture, CsHidden, 1009, {6, 25, 39, 62}),
+    Art(ctl::CapFigureYellow, Picture, CsHidden, 1013, {6, 25, 39, 62}),
+    Art(ctl::CapFigurePen, Picture, CsHidden, 1007, {6, 25, 39, 62}),
+    Ctl(ctl::SpeedCaption, Static, RightGroup, "Speed:", {51, 49, 36, 8}),
+    Ctl(ctl::SpeedNumber, Static, LeftGroup, "ST1", {91, 49, 12, 8}),
+    Ctl(ctl::SlowLabel, Static, RightGroup, "Slow", {105, 49, 15, 8}),
+    Ctl(ctl::SpeedBar, HScrollBar, CsNone, "", {124, 47, 108, 11}),
+    Ctl(ctl::SpeedBottom, Static, CenterGroup, "1", {136, 39, 10, 8}),
+    Ctl(ctl::SpeedTop, Static, CenterGroup, "10", {210, 39, 12, 8}),
+    Ctl(ctl::FastLabel, Static, LeftGroup, "Fast", {236, 49, 15, 8}),
+    Ctl(ctl::ThicknessCaption, Static, RightGroup, "Thickness:", {51, 71, 36, 8}),
+    Ctl(ctl::ThicknessNumber, Static, LeftGroup, "ST2", {91, 71, 12, 8}),
+    Ctl(ctl::ThinLabel, Static, RightGroup, "Thin", {105, 71, 15, 8}),
+    Ctl(ctl::ThicknessBar, HScrollBar, CsNone, "", {124, 69, 108, 11}),
+    Ctl(ctl::ThicknessBottom, Static, CenterGroup, "1", {136, 61, 10, 8}),
+    Ctl(ctl::ThicknessTop, Static, CenterGroup, "30", {210, 61, 12, 8}),
+    Ctl(ctl::ThickLabel, Static, LeftGroup, "Thick ", {236, 71, 22, 8}),
+    Ctl(ctl::CapLine, Static, LeftGroup,
+        "Blade adjustment cap : Mount the *** cap on the blade holder.", {8, 96, 233, 8}),
+    Art(ctl::CapFigurePenGrey, Picture, CsHidden, 1014, {6, 25, 39, 62}),
+    Art(ctl::CapFigureRedGrey, Picture, CsHidden, 1010, {6, 25, 39, 62}),
+    Art(ctl::CapFigureBlueGrey, Picture, CsHidden, 1008, {6, 25, 39, 62}),
+    Art(ctl::CapFigureYellowGrey, Picture, CsHidden, 1012, {6, 25, 39, 62}),
+    Ctl(ctl::TestCutLabel, Static, LeftGroup, "Test Cut", {266, 60, 30, 8}),
+    Ctl(ctl::Orientation, Static, LeftGroup, "Design Orientation", {6, 118, 72, 8}),
+    Ctl(ctl::SetOrigin, Static, LeftGroup, "Set Origin", {6, 174, 73, 8}),
+    Ctl(ctl::DistanceCaption, Static, LeftGroup, "Distance Between\n  Registration Marks",
+        {113, 146, 80, 17}),
+    Ctl(ctl::WidthLabel, Static, RightGroup, "Width:", {115, 168, 31, 8}),
+    Ctl(ctl::UnitLabelX, Static, LeftGroup, "Unit", {185, 168, 13, 8}),
+    Ctl(ctl::LengthLabel, Static, RightGroup, "Length:", {115, 185, 31, 8}),
+    Ctl(ctl::UnitLabelY, Static, LeftGroup, "Unit", {185, 185, 13, 8}),
+    Ctl(ctl::BladePosition, Static, LeftGroup, "Blade Position", {216, 116, 73, 8}),
+    Art(ctl::CapActiveIcon, Icon, CsNone, ids::IconCapActive, {4, 86, 20, 20}),
+    Art(ctl::CapInactiveIcon, Icon, CsNone, ids::IconCapInactive, {4, 86, 20, 20}),
 };
 
 // 12: Calibration. No system menu, so the caption has no close button.
 // Size: controls reach (168, 230).
 constexpr ControlTemplate CalibrationControls[] = {
-    Ctl(1, DefPushButton, CsTabStop, "Close", {116, 216, 50, 14}),
+    Ctl(mb::IdOk, DefPushButton, CsTabStop, "Close", {116, 216, 50, 14}),
     Ctl(NoId, GroupBox, CsNone, "Registration Mark Sensor Position Correction", {7, 7, 161, 163}),
     Ctl(NoId, Static, CsNone, "1 step: 0.05 mm ( 0.00197 inch )", {49, 20, 102, 8}),
     Ctl(NoId, Static, CsNone, "-", {67, 34, 8, 8}),
@@ -162,9 +179,10 @@ constexpr ControlTemplate CalibrationControls[] = {
 // 13: About. The version line is replaced at run time; the notice is ours.
 // Size: controls reach (245, 44).
 constexpr ControlTemplate AboutControls[] = {
-    Ctl(1, DefPushButton, CsTabStop, "OK", {195, 7, 50, 14}),
-    Art(NoId, Icon, CsNone, 1500, {15, 16, 21, 23}),
-    Ctl(5147, Static, CsNone, "Ostrandel ******** Controller Version *.**", {45, 10, 149, 8}),
+    Ctl(mb::IdOk, DefPushButton, CsTabStop, "OK", {195, 7, 50, 14}),
+    Art(NoId, Icon, CsNone, ids::IconProgram, {15, 16, 21, 23}),
+    Ctl(ctl::VersionLine, Static, CsNone, "Ostrandel ******** Controller Version *.**",
+        {45, 10, 149, 8}),
     Ctl(NoId, Static, CsNone, "Copyright (C) 2026 Ostrandel", {45, 23, 116, 8}),
     Ctl(NoId, Static, CsNone, "All rights reserved.", {45, 36, 69, 8}),
 };
@@ -194,70 +212,82 @@ constexpr ControlTemplate AddMediaControls[] = {
     Ctl(NoId, Static, CsCenter, "1", {134, 46, 10, 8}),
     Ctl(1187, Static, CsCenter, "30", {208, 46, 12, 8}),
     Ctl(NoId, Static, CsNone, "Thick ", {234, 56, 22, 8}),
-    Ctl(1, DefPushButton, CsTabStop, "OK", {257, 7, 40, 14}),
-    Ctl(2, PushButton, CsTabStop, "Cancel", {257, 23, 40, 14}),
+    Ctl(mb::IdOk, DefPushButton, CsTabStop, "OK", {257, 7, 40, 14}),
+    Ctl(mb::IdCancel, PushButton, CsTabStop, "Cancel", {257, 23, 40, 14}),
 };
 
 // 15: the communication-error box: the message, a drawing of the cutter with
 // its standby key, LED and cable, and the warning icon.
 constexpr ControlTemplate CommErrorControls[] = {
-    Ctl(1, PushButton, CsTabStop, "OK", {81, 140, 50, 14}),
-    Ctl(5177, Static, CsNone, "", {26, 8, 173, 32}),
-    Art(NoId, Picture, CsNone, 1016, {30, 45, 161, 101}),
-    Art(NoId, Icon, CsNone, 1515, {2, 13, 21, 23}),
+    Ctl(mb::IdOk, PushButton, CsTabStop, "OK", {81, 140, 50, 14}),
+    Ctl(ids::CommErrorText, Static, CsNone, "", {26, 8, 173, 32}),
+    Art(NoId, Picture, CsNone, ids::BitmapCommError, {30, 45, 161, 101}),
+    Art(NoId, Icon, CsNone, ids::IconWarning, {2, 13, 21, 23}),
 };
 
 // 17: Media loading. The four figures share one place; the dialog shows the
 // one for the marks and the orientation. Size: controls reach (303, 102).
 constexpr ControlTemplate MediaLoadingControls[] = {
-    Art(5139, Picture, CsNone, 1003, {7, 7, 87, 95}),
-    Art(5140, Picture, CsNone, 1005, {7, 7, 87, 95}),
-    Ctl(5166, Static, CsSunken, "Static", {103, 7, 142, 80}),
+    Art(ctl::FigureMarksLandscape, Picture, CsNone, 1003, {7, 7, 87, 95}),
+    Art(ctl::FigureMarksPortrait, Picture, CsNone, 1005, {7, 7, 87, 95}),
+    Ctl(ctl::LoadingText, Static, CsSunken, "Static", {103, 7, 142, 80}),
     Ctl(5164, Static, CsNone, "Load the media in the direction as shown in this figure.",
         {7, 93, 273, 9}),
-    Ctl(1, DefPushButton, CsTabStop, "OK", {253, 7, 50, 14}),
-    Art(5129, Picture, CsNone, 1000, {7, 7, 87, 95}),
-    Art(5138, Picture, CsNone, 1001, {7, 7, 87, 95}),
+    Ctl(mb::IdOk, DefPushButton, CsTabStop, "OK", {253, 7, 50, 14}),
+    Art(ctl::FigureLandscape, Picture, CsNone, 1000, {7, 7, 87, 95}),
+    Art(ctl::FigurePortrait, Picture, CsNone, 1001, {7, 7, 87, 95}),
 };
 
 constexpr DialogTemplate Templates[] = {
-    {10,
+    {ids::DlgMain,
      "Ostrandel Controller",
      ModalPopup | DsMinimizeBox | DsCentre | DsSetForeground,
      "MS Sans Serif",
      8,
      {0, 0, 427, 357},
      MainControls},
-    {11,
+    {ids::DlgCutSettings,
      "",
      DsChild | DsVisible | DsControlParent,
      "MS Sans Serif",
      8,
      {4, 27, 419, 232},
      PageControls},
-    {12,
+    {ids::DlgCalibration,
      "Calibration",
      DsPopup | DsCaption | DsModalFrame,
      "MS Sans Serif",
      8,
      {0, 0, 175, 237},
      CalibrationControls},
-    {13,
+    {ids::DlgAbout,
      "About Ostrandel Controller",
      ModalPopup,
      "MS Sans Serif",
      8,
      {0, 0, 252, 51},
      AboutControls},
-    {14, "Add Media", ModalPopup, "MS Sans Serif", 8, {0, 0, 304, 86}, AddMediaControls},
-    {15,
+    {ids::DlgAddMedia,
+     "Add Media",
+     ModalPopup,
+     "MS Sans Serif",
+     8,
+     {0, 0, 304, 86},
+     AddMediaControls},
+    {ids::DlgCommError,
      "Ostrandel Controller",
      ModalPopup | DsCentre,
      "MS Sans Serif",
      8,
      {0, 0, 210, 161},
      CommErrorControls},
-    {17, "Media loading", ModalPopup, "MS Sans Serif", 8, {0, 0, 310, 109}, MediaLoadingControls},
+    {ids::DlgMediaLoading,
+     "Media loading",
+     ModalPopup,
+     "MS Sans Serif",
+     8,
+     {0, 0, 310, 109},
+     MediaLoadingControls},
 };
 
 // Loading figures, the Calibration figure, cap figures (coloured and grey)
@@ -267,8 +297,17 @@ constexpr int BitmapIds[] = {1000, 1001, 1003, 1005, 1006, 1007, 1008,
 
 // The program icon; the pad's buttons in their normal, pressed and disabled
 // looks (1501 to 1513, 1516 to 1520); the warning icon; the cap-line markers.
-constexpr int IconIds[] = {1500, 1501, 1502, 1503, 1504, 1505, 1506, 1507, 1508, 1509, 1510,
-                           1511, 1512, 1513, 1515, 1516, 1517, 1518, 1519, 1520, 1521, 1522};
+constexpr int IconIds[] = {ids::IconProgram,           ids::IconPadTestCut,
+                           ids::IconPadTestCutPressed, ids::IconPadLeft,
+                           ids::IconPadLeftPressed,    ids::IconPadUp,
+                           ids::IconPadUpPressed,      ids::IconPadRight,
+                           ids::IconPadRightPressed,   ids::IconPadDown,
+                           ids::IconPadDownPressed,    ids::IconPadOrigin,
+                           ids::IconPadOriginPressed,  ids::IconPadOriginDisabled,
+                           ids::IconWarning,           ids::IconPadTestCutDisabled,
+                           ids::IconPadDownDisabled,   ids::IconPadLeftDisabled,
+                           ids::IconPadRightDisabled,  ids::IconPadUpDisabled,
+                           ids::IconCapActive,         ids::IconCapInactive};
 
 } // namespace
 

@@ -92,8 +92,8 @@ enum class MediumChange { None, Updated, Appended };
 //   254  the name is unusable (IsUsableMediaName), names a fixed or
 //        modifiable medium, or names a valid media file of the folder that
 //        the list does not hold
-ResultCode AddUserMedium(MediaCatalogue& catalogue, const NewMedium& medium,
-                         std::string_view mediaDir, Window owner, MediumChange& change,
-                         int& position);
+[[nodiscard]] ResultCode AddUserMedium(MediaCatalogue& catalogue, const NewMedium& medium,
+                                       std::string_view mediaDir, Window owner,
+                                       MediumChange& change, int& position);
 
 } // namespace osa

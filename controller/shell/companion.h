@@ -20,7 +20,7 @@ void ClearCompanionProcess();
 // Brings the running companion to the front, or starts a new copy when none
 // runs (never started, or ended by the user) and brings its window to the
 // front. Returns 0, or 211 when the program cannot be started.
-ResultCode ShowAnimatedInstructions();
+[[nodiscard]] ResultCode ShowAnimatedInstructions();
 
 // Asks a running companion to close its window; then lets go of the process
 // and forgets it. Does nothing when no companion was started. Does not wait.

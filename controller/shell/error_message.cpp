@@ -64,10 +64,10 @@ std::intptr_t CommErrorDialogProc(Window dialog, const DialogMessage& message) {
         return 0; // no default focus
     }
     case Msg::Command:
-        if (message.id == ids::IdOk) Windows().EndDialog(dialog, 1);
+        if (message.id == mb::IdOk) Windows().EndDialog(dialog, mb::IdOk);
         return 0;
     case Msg::SysCommand:
-        if ((message.code & 0xFFF0) == sc::Close) Windows().EndDialog(dialog, 1);
+        if ((message.code & 0xFFF0) == sc::Close) Windows().EndDialog(dialog, mb::IdOk);
         return 0;
     default:
         return 0;

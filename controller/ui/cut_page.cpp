@@ -10,7 +10,6 @@
 #include "controller/ui/cut_page.h"
 
 #include <charconv>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -18,17 +17,18 @@
 
 #include "controller/app_state.h"
 #include "controller/link/cutter_commands.h"
+#include "controller/res/control_ids.h"
 #include "controller/res/resource_ids.h"
 #include "controller/res/resources.h"
 #include "controller/settings/media_catalogue.h"
 #include "controller/settings/media_name_text.h"
 #include "controller/shell/companion.h"
 #include "controller/shell/error_message.h"
-#include "controller/shell/text_scanner.h"
 #include "controller/ui/confirm_box.h"
-#include "controller/ui/control_ids.h"
 #include "controller/ui/cut_start.h"
 #include "controller/ui/guide.h"
+#include "controller/ui/mark_distance.h"
+#include "controller/ui/position_pad.h"
 #include "controller/ui/run_windows.h"
 #include "controller/ui/small_dialogs.h"
 #include "platform/services.h"
@@ -48,10 +48,6 @@ constexpr int ThinMedia[] = {2202, 2204, 2205, 2210};
 
 constexpr int SpeedMin = 1, SpeedMax = 10, SpeedPage = 5;
 constexpr int ThicknessMin = 1, ThicknessMax = 3, ThicknessPage = 1;
-
-// One inch counts as 25405.9 micrometres in the cutter's units.
-constexpr double MicrometresPerInch = 25405.9;
-constexpr double MicrometresPerMm = 1000.0;
 
 // The edits are read into 513-byte buffers.
 constexpr std::size_t DistanceTextBytes = 512;
@@ -78,55 +74,27 @@ std::string Decimal(int value) {
     return ec == std::errc() ? std::string(buffer, end) : std::string{};
 }
 
-// printf's "%.<precision>f" in the C locale.
-std::string Fixed(double value, int precision) {
-    char buffer[400]; // enough for any double in fixed notation
-    auto [end, ec] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
-    return ec == std::errc() ? std::string(buffer, end) : std::string{};
-}
-
-// "%lf" of a text the number check has passed; 0 when nothing reads.
-double ReadNumber(std::string_view text) {
-    double value = 0.0;
-    TextScanner scanner(text);
-    return scanner.Double(value) ? value : 0.0;
-}
-
-std::int32_t TruncateToInt32(double value) {
-    // Truncation toward zero; out of range (never after the range check) is pinned.
-    if (std::isnan(value)) return 0;
-    if (value >= 2147483647.0) return INT32_MAX;
-    if (value <= -2147483648.0) return INT32_MIN;
-    return static_cast<std::int32_t>(value);
-}
-
-std::int32_t TextToMicrometres(std::string_view text, std::int32_t unit) {
-    // Only what can be shown again is kept: one decimal in millimetres,
-    // three in inches; the digits beyond are dropped, not rounded.
-    const std::size_t kept = unit == 1 ? 4 : 2;
-    const std::size_t point = text.find('.');
-    if (point != std::string_view::npos && point + kept < text.size())
-        text = text.substr(0, point + kept);
-    const double factor = unit == 1 ? MicrometresPerInch : MicrometresPerMm;
-    return TruncateToInt32(ReadNumber(text) * factor);
-}
-
-std::string MicrometresToText(std::int32_t micrometres, std::int32_t unit) {
-    if (unit == 1) return Fixed(micrometres * (1.0 / MicrometresPerInch), 3);
-    return Fixed(micrometres * 0.001, 1);
-}
-
-std::string DistanceText(int id) {
-    std::string text = Windows().GetItemText(PageWindow(), id);
+std::string DistanceText(Window page, int id) {
+    std::string text = Windows().GetItemText(page, id);
     if (text.size() > DistanceTextBytes) text.resize(DistanceTextBytes);
     return text;
 }
 
-// The code of a bad value in the x or y edit: the range code of that field.
-ResultCode FieldCode(bool yField, std::int32_t direction, std::int32_t unit) {
-    const ResultCode first = yField ? rc::MarkDistanceYFirst : rc::MarkDistanceXFirst;
-    return first + (direction == 1 ? 2 : 0) + (unit == 1 ? 1 : 0);
+// Micrometres shown in the two edits in `unit`, with the unit's name beside each.
+void ShowMarkDistances(Window page, std::int32_t xUm, std::int32_t yUm, std::int32_t unit) {
+    WindowHost& w = Windows();
+    const std::string_view unitName =
+        res::LoadString(str::UnitNames + (unit == UnitInches ? 1 : 0));
+    w.SetItemText(page, ctl::DistanceX, MicrometresToText(xUm, unit));
+    w.SetItemText(page, ctl::DistanceY, MicrometresToText(yUm, unit));
+    w.SetItemText(page, ctl::UnitLabelX, unitName);
+    w.SetItemText(page, ctl::UnitLabelY, unitName);
+}
+
+// Gives the page's control `id` the focus with all its text selected.
+void FocusAndSelect(Window page, int id) {
+    Windows().SetFocusItem(page, id);
+    Windows().EditSetSelection(page, id, 0, -1);
 }
 
 struct Distances {
@@ -136,115 +104,94 @@ struct Distances {
 
 // Reads, checks and converts the two edits in `unit`. A failure gives the
 // offending edit the focus with its text selected.
-ResultCode ReadDistanceEdits(std::int32_t unit, Distances& out) {
+[[nodiscard]] ResultCode ReadDistanceEdits(Window page, std::int32_t unit, Distances& out) {
     const std::int32_t direction = App().Direction;
-    const std::string xText = DistanceText(ctl::DistanceX);
-    const std::string yText = DistanceText(ctl::DistanceY);
+    const std::string xText = DistanceText(page, ctl::DistanceX);
+    const std::string yText = DistanceText(page, ctl::DistanceY);
     if (!CheckNumberText(xText.c_str())) {
-        FocusAndSelect(ctl::DistanceX);
-        return FieldCode(false, direction, unit);
+        FocusAndSelect(page, ctl::DistanceX);
+        return MarkDistanceFieldCode(false, direction, unit);
     }
     if (!CheckNumberText(yText.c_str())) {
-        FocusAndSelect(ctl::DistanceY);
-        return FieldCode(true, direction, unit);
+        FocusAndSelect(page, ctl::DistanceY);
+        return MarkDistanceFieldCode(true, direction, unit);
     }
-    const ResultCode r = CheckMarkDistances(direction, ReadNumber(xText), ReadNumber(yText), unit);
+    const ResultCode r =
+        CheckMarkDistances(direction, ReadDistanceNumber(xText), ReadDistanceNumber(yText), unit);
     if (r != rc::Ok) {
-        FocusAndSelect(r < rc::MarkDistanceYFirst ? ctl::DistanceX : ctl::DistanceY);
+        FocusAndSelect(page, r < rc::MarkDistanceYFirst ? ctl::DistanceX : ctl::DistanceY);
         return r;
     }
     ParseMarkDistances(xText.c_str(), yText.c_str(), unit, out.xUm, out.yUm);
     return rc::Ok;
 }
 
-bool Within(double value, double low, double high) {
+[[nodiscard]] ResultCode CheckMarkSize(double millimetres) {
     // Written so that NaN fails.
-    return value >= low && value <= high;
+    return millimetres >= 5.0 && millimetres <= 20.0 ? rc::Ok : rc::BadMarkSizeOption;
 }
 
-ResultCode CheckMarkSize(double millimetres) {
-    return Within(millimetres, 5.0, 20.0) ? rc::Ok : rc::BadMarkSizeOption;
-}
-
-void ShowSpeedAndThickness(std::int32_t speed, std::int32_t thickness) {
+void ShowSpeedAndThickness(Window page, std::int32_t speed, std::int32_t thickness) {
     WindowHost& w = Windows();
-    w.SetItemText(PageWindow(), ctl::SpeedNumber, Decimal(speed));
-    w.SetItemText(PageWindow(), ctl::ThicknessNumber, Decimal(thickness));
-    w.SetScrollPos(PageWindow(), ctl::SpeedBar, speed, true);
-    w.SetScrollPos(PageWindow(), ctl::ThicknessBar, thickness, true);
+    w.SetItemText(page, ctl::SpeedNumber, Decimal(speed));
+    w.SetItemText(page, ctl::ThicknessNumber, Decimal(thickness));
+    w.SetScrollPos(page, ctl::SpeedBar, speed, true);
+    w.SetScrollPos(page, ctl::ThicknessBar, thickness, true);
 }
 
-void ShowThicknessLabel(std::int32_t mediaIndex) {
+void ShowThicknessLabel(Window page, std::int32_t mediaIndex) {
     int caption = str::ThicknessCaption;
     if (const MediaRecord* r = RecordAt(mediaIndex); r != nullptr && r->ConfigurationMode == 0) {
         for (int id : str::ThinMedia)
             if (MediaName(*r) == res::LoadString(id)) caption = str::ThinMediaThicknessCaption;
     }
-    Windows().SetItemText(PageWindow(), ctl::ThicknessCaption, res::LoadString(caption));
+    Windows().SetItemText(page, ctl::ThicknessCaption, res::LoadString(caption));
 }
 
 // --- Page start -------------------------------------------------------------
 
-void ComputePadRects(PadRects& areas) {
-    WindowHost& w = Windows();
-    const Rect g2 = w.MapDialogRect(PageWindow(), Rect{0, 0, 2, 0});
-    const int g = g2.right;
-    auto centre = [&](int x, int y) {
-        const Rect r = w.MapDialogRect(PageWindow(), Rect{x, y, x, y});
-        return Point{r.left, r.top};
-    };
-    auto square = [](Point c) { return Rect{c.x - 16, c.y - 16, c.x + 16, c.y + 16}; };
-    const Point pad = centre(261, 169);
-    areas.up = Rect{pad.x - 16, pad.y - g - 48, pad.x + 16, pad.y - g - 16};
-    areas.down = Rect{pad.x - 16, pad.y + g + 16, pad.x + 16, pad.y + g + 48};
-    areas.left = Rect{pad.x - g - 48, pad.y - 16, pad.x - g - 16, pad.y + 16};
-    areas.right = Rect{pad.x + g + 16, pad.y - 16, pad.x + g + 48, pad.y + 16};
-    areas.testCut = square(centre(280, 82));
-    areas.origin = square(centre(53, 204));
-}
-
-void FillMediaList() {
+void FillMediaList(Window page) {
     WindowHost& w = Windows();
     const AppState& app = App();
-    w.ComboReset(PageWindow(), ctl::MediaList);
+    w.ComboReset(page, ctl::MediaList);
     for (std::int32_t i = 0; i < app.Media.Count && i < MaxMedia; ++i)
         (void)w.ComboAdd(
-            PageWindow(), ctl::MediaList,
+            page, ctl::MediaList,
             MediaNameToScreen(MediaName(app.Media.Records[static_cast<std::size_t>(i)])));
-    w.ComboSetSelection(PageWindow(), ctl::MediaList, app.MediaIndex);
+    w.ComboSetSelection(page, ctl::MediaList, app.MediaIndex);
 }
 
 // The mark distances of -TB23, checked in millimetres and shown in the
 // page's unit. MarkDistX/MarkDistY keep the remembered distances.
-void TakeMarkDistanceOption() {
+void TakeMarkDistanceOption(Window page) {
     AppState& app = App();
     StartupOptions& o = app.options;
     if (CheckMarkDistances(app.Direction, o.markDistanceX, o.markDistanceY, 0) != rc::Ok) {
         o.pendingError = rc::BadMarkDistanceOption;
         return;
     }
-    const std::string x = Fixed(o.markDistanceX, 6); // "%lf"
-    const std::string y = Fixed(o.markDistanceY, 6);
-    ParseMarkDistances(x.c_str(), y.c_str(), 0, o.markDistanceXUm, o.markDistanceYUm);
-    ShowMarkDistances(o.markDistanceXUm, o.markDistanceYUm, app.Unit);
+    MillimetreDistancesToMicrometres(o.markDistanceX, o.markDistanceY, o.markDistanceXUm,
+                                     o.markDistanceYUm);
+    ShowMarkDistances(page, o.markDistanceXUm, o.markDistanceYUm, app.Unit);
 }
 
-void InitCutSettingsPage() {
+void InitCutSettingsPage(Window page) {
     AppState& app = App();
     StartupOptions& o = app.options;
     WindowHost& w = Windows();
 
     app.Pad = PositionPad{};
-    ComputePadRects(app.PadAreas);
-    FillMediaList();
-    w.SetScrollRange(PageWindow(), ctl::SpeedBar, SpeedMin, SpeedMax, true);
-    w.SetScrollRange(PageWindow(), ctl::ThicknessBar, ThicknessMin, ThicknessMax, true);
-    w.SetItemText(PageWindow(), ctl::ThicknessTop, res::LoadString(str::ThicknessTop));
-    ShowThicknessLabel(app.MediaIndex);
-    ShowSpeedAndThickness(app.CurrentSpeed, app.CurrentPressure);
-    ShowMarkDistances(app.MarkDistX, app.MarkDistY, app.Unit);
+    app.PadAreas = ComputePadRects(page);
+    FillMediaList(page);
+    w.SetScrollRange(page, ctl::SpeedBar, SpeedMin, SpeedMax, true);
+    w.SetScrollRange(page, ctl::ThicknessBar, ThicknessMin, ThicknessMax, true);
+    w.SetItemText(page, ctl::ThicknessTop, res::LoadString(str::ThicknessTop));
+    ShowThicknessLabel(page, app.MediaIndex);
+    ShowSpeedAndThickness(page, app.CurrentSpeed, app.CurrentPressure);
+    ShowMarkDistances(page, app.MarkDistX, app.MarkDistY, app.Unit);
 
-    if (o.markDistanceGiven != 0 && !(o.cutMode != 0 && o.noTrim != 0)) TakeMarkDistanceOption();
+    if (o.markDistanceGiven != 0 && !(o.cutMode != 0 && o.noTrim != 0))
+        TakeMarkDistanceOption(page);
 
     // The page start has no caller to show a refused command to: the first
     // failure waits in pendingError, which the main window shows once it is
@@ -258,7 +205,7 @@ void InitCutSettingsPage() {
         else
             failure = SendMarkSize(o.markSize);
     }
-    if (o.cutMode == 0) w.ShowItem(PageWindow(), ids::IdCancel, false);
+    if (o.cutMode == 0) w.ShowItem(page, ctl::CancelButton, false);
     const ResultCode orientation = SendDesignOrientation(app.Direction);
     if (failure == rc::Ok) failure = orientation;
     if (failure != rc::Ok && o.pendingError == rc::Ok) o.pendingError = failure;
@@ -266,14 +213,14 @@ void InitCutSettingsPage() {
 
 // --- Handlers -----------------------------------------------------------------
 
-ResultCode OnScroll(int id, int code, int position) {
+[[nodiscard]] ResultCode OnScroll(Window page, int id, int code, int position) {
     MediaRecord* record = CurrentRecord();
     if (record == nullptr) return rc::Ok;
     const bool speed = id == ctl::SpeedBar;
     if (!speed && id != ctl::ThicknessBar) return rc::Ok;
     const int low = speed ? SpeedMin : ThicknessMin;
     const int high = speed ? SpeedMax : ThicknessMax;
-    const int page = speed ? SpeedPage : ThicknessPage;
+    const int step = speed ? SpeedPage : ThicknessPage;
     const std::int32_t old = speed ? record->AdjustedSpeed : record->AdjustedForce;
     std::int32_t value = old;
     switch (code) {
@@ -284,10 +231,10 @@ ResultCode OnScroll(int id, int code, int position) {
         if (value < high) ++value;
         break;
     case sb::PageLeft:
-        value = value - page < low ? low : value - page;
+        value = value - step < low ? low : value - step;
         break;
     case sb::PageRight:
-        value = value + page > high ? high : value + page;
+        value = value + step > high ? high : value + step;
         break;
     case sb::ThumbPosition:
     case sb::ThumbTrack:
@@ -297,14 +244,14 @@ ResultCode OnScroll(int id, int code, int position) {
         return rc::Ok;
     }
     if (speed)
-        ShowSpeedAndThickness(value, record->AdjustedForce);
+        ShowSpeedAndThickness(page, value, record->AdjustedForce);
     else
-        ShowSpeedAndThickness(record->AdjustedSpeed, value);
+        ShowSpeedAndThickness(page, record->AdjustedSpeed, value);
     if (value == old || code == sb::ThumbTrack) return rc::Ok;
 
     const ResultCode r = speed ? SendCutSpeed(value) : SendCutPressure(value);
     if (r != rc::Ok) {
-        ShowSpeedAndThickness(record->AdjustedSpeed, record->AdjustedForce);
+        ShowSpeedAndThickness(page, record->AdjustedSpeed, record->AdjustedForce);
         return r;
     }
     if (speed) {
@@ -318,9 +265,9 @@ ResultCode OnScroll(int id, int code, int position) {
     return rc::Ok;
 }
 
-ResultCode OnMediaSelected() {
+[[nodiscard]] ResultCode OnMediaSelected(Window page) {
     AppState& app = App();
-    const int index = Windows().ComboGetSelection(PageWindow(), ctl::MediaList);
+    const int index = Windows().ComboGetSelection(page, ctl::MediaList);
     MediaRecord* record = RecordAt(index);
     if (record == nullptr) return rc::Ok;
     std::int32_t speed = record->DefaultSpeed;
@@ -333,7 +280,7 @@ ResultCode OnMediaSelected() {
     const ResultCode r =
         SendCutCondition(record->ConditionNumber, speed, force, record->CutterOffset);
     if (r != rc::Ok) {
-        Windows().ComboSetSelection(PageWindow(), ctl::MediaList, app.MediaIndex);
+        Windows().ComboSetSelection(page, ctl::MediaList, app.MediaIndex);
         return r;
     }
     app.CurrentCondition = record->ConditionNumber;
@@ -346,55 +293,55 @@ ResultCode OnMediaSelected() {
         record->AdjustedSpeed = record->DefaultSpeed;
         record->AdjustedForce = record->DefaultForce;
     }
-    ShowThicknessLabel(index);
-    ShowSpeedAndThickness(app.CurrentSpeed, app.CurrentPressure);
+    ShowThicknessLabel(page, index);
+    ShowSpeedAndThickness(page, app.CurrentSpeed, app.CurrentPressure);
     RefreshMediaStep();
     return rc::Ok;
 }
 
-ResultCode OnAdjustSettings() {
+[[nodiscard]] ResultCode OnAdjustSettings(Window page) {
     AppState& app = App();
     const MediaRecord* record = CurrentRecord();
     if (record == nullptr) return rc::Ok;
-    const bool on = Windows().IsItemChecked(PageWindow(), ctl::AdjustSettings);
+    const bool on = Windows().IsItemChecked(page, ctl::AdjustSettings);
     const std::int32_t speed = on ? record->AdjustedSpeed : record->DefaultSpeed;
     const std::int32_t force = on ? record->AdjustedForce : record->DefaultForce;
     ResultCode r = SendCutCondition(app.CurrentCondition, speed, force, app.CurrentOffset);
     // The cutter's roll action is 1 only while adjusting without Track Enhancing.
     if (r == rc::Ok && app.RollAction == 1) r = SendRollAction(on ? 1 : 0);
     if (r != rc::Ok) {
-        Windows().CheckItem(PageWindow(), ctl::AdjustSettings, app.AdjustSettings != 0);
+        Windows().CheckItem(page, ctl::AdjustSettings, app.AdjustSettings != 0);
         return r;
     }
     app.CurrentSpeed = speed;
     app.CurrentPressure = force;
     app.AdjustSettings = on ? 1 : 0;
-    ShowSpeedAndThickness(speed, force);
+    ShowSpeedAndThickness(page, speed, force);
     RefreshMediaStep();
     return rc::Ok;
 }
 
-ResultCode OnTrackEnhancing() {
+[[nodiscard]] ResultCode OnTrackEnhancing(Window page) {
     AppState& app = App();
-    const std::int32_t value = Windows().IsItemChecked(PageWindow(), ctl::TrackEnhancing) ? 0 : 1;
+    const std::int32_t value = Windows().IsItemChecked(page, ctl::TrackEnhancing) ? 0 : 1;
     const ResultCode r = SendRollAction(value);
     if (r != rc::Ok) {
-        Windows().CheckItem(PageWindow(), ctl::TrackEnhancing, app.RollAction == 0);
+        Windows().CheckItem(page, ctl::TrackEnhancing, app.RollAction == 0);
         return r;
     }
     app.RollAction = value;
     return rc::Ok;
 }
 
-ResultCode OnOrientation(std::int32_t direction) {
+[[nodiscard]] ResultCode OnOrientation(Window page, std::int32_t direction) {
     AppState& app = App();
     const int chosen = direction == 0 ? ctl::Landscape : ctl::Portrait;
     const int other = direction == 0 ? ctl::Portrait : ctl::Landscape;
-    if (app.Direction == direction || !Windows().IsItemChecked(PageWindow(), chosen)) return rc::Ok;
+    if (app.Direction == direction || !Windows().IsItemChecked(page, chosen)) return rc::Ok;
     const ResultCode r = SendDesignOrientation(direction);
     if (r != rc::Ok) {
-        Windows().CheckItem(PageWindow(), chosen, false);
-        Windows().CheckItem(PageWindow(), other, true);
+        Windows().CheckItem(page, chosen, false);
+        Windows().CheckItem(page, other, true);
         return r;
     }
     app.Direction = direction;
@@ -402,11 +349,11 @@ ResultCode OnOrientation(std::int32_t direction) {
     return rc::Ok;
 }
 
-void OnRegistrationMarks() {
+void OnRegistrationMarks(Window page) {
     AppState& app = App();
-    if (Windows().IsItemChecked(PageWindow(), ctl::RegistrationMarks)) {
+    if (Windows().IsItemChecked(page, ctl::RegistrationMarks)) {
         app.MarksOn = 1;
-        ShowMarkDistances(app.MarkDistX, app.MarkDistY, app.Unit);
+        ShowMarkDistances(page, app.MarkDistX, app.MarkDistY, app.Unit);
     } else {
         app.MarksOn = 0;
     }
@@ -420,24 +367,49 @@ void OnSearchRegistrationMark() {
     RefreshPositionPad();
 }
 
-ResultCode OnUnit(std::int32_t unit) {
+[[nodiscard]] ResultCode OnUnit(Window page, std::int32_t unit) {
     AppState& app = App();
     const int chosen = unit == 0 ? ctl::UnitMm : ctl::UnitInch;
     const int other = unit == 0 ? ctl::UnitInch : ctl::UnitMm;
-    if (app.Unit == unit || !Windows().IsItemChecked(PageWindow(), chosen)) return rc::Ok;
+    if (app.Unit == unit || !Windows().IsItemChecked(page, chosen)) return rc::Ok;
     if (app.MarksOn == 0) {
         app.Unit = unit;
         return rc::Ok;
     }
     Distances d;
-    if (const ResultCode r = ReadDistanceEdits(app.Unit, d); r != rc::Ok) {
-        Windows().CheckItem(PageWindow(), chosen, false);
-        Windows().CheckItem(PageWindow(), other, true);
+    if (const ResultCode r = ReadDistanceEdits(page, app.Unit, d); r != rc::Ok) {
+        Windows().CheckItem(page, chosen, false);
+        Windows().CheckItem(page, other, true);
         return r;
     }
     app.Unit = unit;
-    ShowMarkDistances(d.xUm, d.yUm, unit);
+    ShowMarkDistances(page, d.xUm, d.yUm, unit);
     return rc::Ok;
+}
+
+// The registration-mark reading with the edits of `page`.
+[[nodiscard]] ResultCode ReadRegistrationMarks(Window page) {
+    AppState& app = App();
+    WindowHost& w = Windows();
+    const bool automatic = app.AutoSearchMarks == 1;
+    if (!automatic && !ConfirmBox(MainWindow(), confirm::ManualMarkRead)) return rc::Ok;
+
+    Distances d;
+    if (const ResultCode r = ReadDistanceEdits(page, app.Unit, d); r != rc::Ok) return r;
+    ShowMarkDistances(page, d.xUm, d.yUm, app.Unit);
+
+    w.SetWaitCursor(true); // lasts until the pointer next moves
+    const ResultCode r =
+        automatic ? ReadMarksAuto(1, d.xUm, d.yUm) : ReadMarksManual(1, d.xUm, d.yUm);
+    if (r == rc::Ok) {
+        app.MarkDistX = d.xUm;
+        app.MarkDistY = d.yUm;
+        if (app.options.ownerGiven == 1) w.SetForeground(OwnerWindow());
+    }
+    // Clicks made while the read blocked must not act now.
+    w.DiscardPendingInput();
+    w.SetForeground(MainWindow());
+    return r;
 }
 
 // The program's help at the page's topic, owned by the main window.
@@ -447,7 +419,7 @@ void OpenHelp() {
     Windows().ShowHelp(MainWindow(), App().helpPath, PageHelpContext);
 }
 
-ResultCode OnCalibration() {
+[[nodiscard]] ResultCode OnCalibration() {
     if (!ConfirmBox(MainWindow(), confirm::Calibration)) return rc::Ok;
     // The Calibration dialog joins here.
     return rc::Ok;
@@ -457,37 +429,37 @@ void OnAbout() {
     (void)Windows().DialogBox(ids::DlgAbout, MainWindow(), AboutDialogProc, 0);
 }
 
-ResultCode OnCommand(const DialogMessage& m) {
+[[nodiscard]] ResultCode OnCommand(Window page, const DialogMessage& m) {
     switch (m.id) {
     case ctl::MediaList:
         if (m.code == notify::ComboCloseUp)
-            Windows().ComboSetSelection(PageWindow(), ctl::MediaList, App().MediaIndex);
+            Windows().ComboSetSelection(page, ctl::MediaList, App().MediaIndex);
         else if (m.code == notify::ComboSelEndOk)
-            return OnMediaSelected();
+            return OnMediaSelected(page);
         return rc::Ok;
     case ctl::AdjustSettings:
-        return OnAdjustSettings();
+        return OnAdjustSettings(page);
     case ctl::TrackEnhancing:
-        return OnTrackEnhancing();
+        return OnTrackEnhancing(page);
     case ctl::Landscape:
-        return OnOrientation(0);
+        return OnOrientation(page, 0);
     case ctl::Portrait:
-        return OnOrientation(1);
+        return OnOrientation(page, 1);
     case ctl::RegistrationMarks:
-        OnRegistrationMarks();
+        OnRegistrationMarks(page);
         return rc::Ok;
     case ctl::SearchMarks:
         OnSearchRegistrationMark();
         return rc::Ok;
     case ctl::UnitMm:
-        return OnUnit(0);
+        return OnUnit(page, 0);
     case ctl::UnitInch:
-        return OnUnit(1);
+        return OnUnit(page, 1);
     case ctl::ReadMarks:
-        return ReadRegistrationMarks();
-    case ids::IdOk:
+        return ReadRegistrationMarks(page);
+    case ctl::CutButton:
         return CutOrClose();
-    case ids::IdCancel:
+    case ctl::CancelButton:
         CancelJob();
         return rc::Ok;
     case ctl::Help:
@@ -517,7 +489,7 @@ std::intptr_t CutSettingsPageProc(Window page, const DialogMessage& message) {
     switch (message.msg) {
     case Msg::InitDialog:
         App().pageDialog = page.value;
-        InitCutSettingsPage();
+        InitCutSettingsPage(page);
         return 0;
     case Msg::Paint:
         PaintPad(page);
@@ -526,10 +498,10 @@ std::intptr_t CutSettingsPageProc(Window page, const DialogMessage& message) {
         OpenHelp();
         return 1;
     case Msg::HScroll:
-        Show(OnScroll(message.id, message.code, message.position));
+        Show(OnScroll(page, message.id, message.code, message.position));
         return 0;
     case Msg::Command:
-        Show(OnCommand(message));
+        Show(OnCommand(page, message));
         return 0;
     case Msg::Destroy:
         if (App().pageDialog == page.value) App().pageDialog = 0;
@@ -539,110 +511,8 @@ std::intptr_t CutSettingsPageProc(Window page, const DialogMessage& message) {
     }
 }
 
-bool CheckNumberText(const char* text) {
-    if (text == nullptr || *text == '\0') return false;
-    bool digit = false;
-    bool point = false;
-    for (const char* p = text; *p != '\0'; ++p) {
-        const char c = *p;
-        if (c >= '0' && c <= '9') {
-            digit = true;
-        } else if (c == '.' && !point) {
-            point = true;
-        } else if (c == '-' && p == text) {
-            // a sign, first only
-        } else {
-            return false;
-        }
-    }
-    return digit;
-}
-
-ResultCode CheckMarkDistances(std::int32_t direction, double x, double y, std::int32_t unit) {
-    // The long side of the media is 970 mm, the short one 192 mm; in inches
-    // the limits are those lengths in the cutter's inch.
-    const bool inch = unit == 1;
-    const double longSide = inch ? 38.18 : 970.0;
-    const double shortSide = inch ? 7.557 : 192.0;
-    const bool portrait = direction == 1;
-    const double xLimit = portrait ? shortSide : longSide;
-    const double yLimit = portrait ? longSide : shortSide;
-    if (!Within(x, 0.0, xLimit)) return FieldCode(false, direction, unit);
-    if (!Within(y, 0.0, yLimit)) return FieldCode(true, direction, unit);
-    return rc::Ok;
-}
-
-void ParseMarkDistances(const char* xText, const char* yText, std::int32_t unit, std::int32_t& xUm,
-                        std::int32_t& yUm) {
-    xUm = TextToMicrometres(xText != nullptr ? xText : "", unit);
-    yUm = TextToMicrometres(yText != nullptr ? yText : "", unit);
-}
-
-void ShowMarkDistances(std::int32_t xUm, std::int32_t yUm, std::int32_t unit) {
-    WindowHost& w = Windows();
-    const std::string_view unitName = res::LoadString(str::UnitNames + (unit == 1 ? 1 : 0));
-    w.SetItemText(PageWindow(), ctl::DistanceX, MicrometresToText(xUm, unit));
-    w.SetItemText(PageWindow(), ctl::DistanceY, MicrometresToText(yUm, unit));
-    w.SetItemText(PageWindow(), ctl::UnitLabelX, unitName);
-    w.SetItemText(PageWindow(), ctl::UnitLabelY, unitName);
-}
-
-void FocusAndSelect(int id) {
-    Windows().SetFocusItem(PageWindow(), id);
-    Windows().EditSetSelection(PageWindow(), id, 0, -1);
-}
-
 ResultCode ReadRegistrationMarks() {
-    AppState& app = App();
-    WindowHost& w = Windows();
-    const bool automatic = app.AutoSearchMarks == 1;
-    if (!automatic && !ConfirmBox(MainWindow(), confirm::ManualMarkRead)) return rc::Ok;
-
-    Distances d;
-    if (const ResultCode r = ReadDistanceEdits(app.Unit, d); r != rc::Ok) return r;
-    ShowMarkDistances(d.xUm, d.yUm, app.Unit);
-
-    w.SetWaitCursor(true); // lasts until the pointer next moves
-    const ResultCode r =
-        automatic ? ReadMarksAuto(1, d.xUm, d.yUm) : ReadMarksManual(1, d.xUm, d.yUm);
-    if (r == rc::Ok) {
-        app.MarkDistX = d.xUm;
-        app.MarkDistY = d.yUm;
-        if (app.options.ownerGiven == 1) w.SetForeground(OwnerWindow());
-    }
-    // Clicks made while the read blocked must not act now.
-    w.DiscardPendingInput();
-    w.SetForeground(MainWindow());
-    return r;
-}
-
-void PaintPad(Window page) {
-    const AppState& app = App();
-    const PositionPad& pad = app.Pad;
-    const PadRects& at = app.PadAreas;
-    WindowHost& w = Windows();
-    struct Icons {
-        int normal, pressed, disabled;
-    };
-    auto corner = [](const Rect& r) { return Point{r.left, r.top}; };
-    auto direction = [&](const Rect& r, std::int32_t bit, Icons icons) {
-        int icon = icons.normal;
-        if (pad.HeldDirections == pad::DirectionsDisabled)
-            icon = icons.disabled;
-        else if ((pad.HeldDirections & bit) != 0)
-            icon = icons.pressed;
-        w.DrawIcon(page, icon, corner(r));
-    };
-    auto button = [&](const Rect& r, std::int32_t state, Icons icons) {
-        const int icon = state == 1 ? icons.pressed : (state == 2 ? icons.disabled : icons.normal);
-        w.DrawIcon(page, icon, corner(r));
-    };
-    direction(at.up, pad::Up, {1505, 1506, 1520});
-    direction(at.down, pad::Down, {1509, 1510, 1517});
-    direction(at.left, pad::Left, {1503, 1504, 1518});
-    direction(at.right, pad::Right, {1507, 1508, 1519});
-    button(at.testCut, pad.TestCutButton, {1501, 1502, 1516});
-    button(at.origin, pad.OriginButton, {1511, 1512, 1513});
+    return ReadRegistrationMarks(PageWindow());
 }
 
 } // namespace osa

@@ -12,13 +12,13 @@ namespace osa {
 // ("FQ5") and the user (question 2103) when it does not; then saves and
 // ends with 2. Returns 0 also when the user declines the question (the
 // controller stays open); a failure leaves everything as it was.
-ResultCode StartCut();
+[[nodiscard]] ResultCode StartCut();
 
 // Saves and ends with `exitCode` (0 or 1). Sends nothing to the cutter.
 void FinishController(int exitCode);
 
 // "Cut..." (and Enter): StartCut in cut mode, else save and end with 0.
-ResultCode CutOrClose();
+[[nodiscard]] ResultCode CutOrClose();
 // "Cancel" (and Esc): save and end with 1 in cut mode; nothing otherwise.
 void CancelJob();
 

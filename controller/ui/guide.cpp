@@ -3,8 +3,8 @@
 #include <initializer_list>
 
 #include "controller/app_state.h"
+#include "controller/res/control_ids.h"
 #include "controller/res/resources.h"
-#include "controller/ui/control_ids.h"
 #include "controller/ui/run_windows.h"
 #include "controller/ui/small_dialogs.h"
 #include "platform/services.h"
@@ -13,10 +13,14 @@ namespace osa {
 
 namespace {
 
-constexpr int ConditionControls[] = {ctl::AddMedia, 5134, 5133, 5143, 5144, 5120, 5121, 5107,
-                                     5135,          5136, 5145, 5146, 5122, 5123, 5106, 5186};
-constexpr int DistanceGroup[] = {5124, 5125, 5126,        5111,         5113,
-                                 5117, 5118, ctl::UnitMm, ctl::UnitInch};
+constexpr int ConditionControls[] = {
+    ctl::AddMedia,         ctl::SpeedCaption,    ctl::SpeedNumber,     ctl::SpeedBottom,
+    ctl::SpeedTop,         ctl::SlowLabel,       ctl::FastLabel,       ctl::SpeedBar,
+    ctl::ThicknessCaption, ctl::ThicknessNumber, ctl::ThicknessBottom, ctl::ThicknessTop,
+    ctl::ThinLabel,        ctl::ThickLabel,      ctl::ThicknessBar,    ctl::TestCutLabel};
+constexpr int DistanceGroup[] = {ctl::DistanceCaption, ctl::WidthLabel, ctl::LengthLabel,
+                                 ctl::DistanceX,       ctl::DistanceY,  ctl::UnitLabelX,
+                                 ctl::UnitLabelY,      ctl::UnitMm,     ctl::UnitInch};
 
 struct CapRow {
     int lineString;
@@ -24,12 +28,14 @@ struct CapRow {
     int greyControl;
 };
 constexpr CapRow CapRows[] = {
-    {2412, 5180, 5181}, // pen
-    {2411, 5149, 5154}, // blue
-    {2410, 5150, 5155}, // yellow
-    {2409, 5148, 5152}, // red
+    {2412, ctl::CapFigurePen, ctl::CapFigurePenGrey},
+    {2411, ctl::CapFigureBlue, ctl::CapFigureBlueGrey},
+    {2410, ctl::CapFigureYellow, ctl::CapFigureYellowGrey},
+    {2409, ctl::CapFigureRed, ctl::CapFigureRedGrey},
 };
-constexpr int AllCapFigures[] = {5148, 5152, 5149, 5154, 5150, 5155, 5180, 5181};
+constexpr int AllCapFigures[] = {
+    ctl::CapFigureRed,    ctl::CapFigureRedGrey,    ctl::CapFigureBlue, ctl::CapFigureBlueGrey,
+    ctl::CapFigureYellow, ctl::CapFigureYellowGrey, ctl::CapFigurePen,  ctl::CapFigurePenGrey};
 
 constexpr int StepTitles[StepCount] = {2300, 2301, 2302, 2303, 2304, 2305};
 
@@ -139,7 +145,7 @@ void ShowStepText() {
 void RefreshMediaStep() {
     AppState& app = App();
     WindowHost& w = Windows();
-    const bool userMedium = ConfigurationModeOfCurrentMedium() == 2;
+    const bool userMedium = ConfigurationModeOfCurrentMedium() == MediaUser;
     const bool guiding = GuideActive() && app.CurrentStep != 0;
 
     bool colouredShown, greyShown, capLineActive, selection, adjustEnabled, conditions, track;
@@ -148,7 +154,7 @@ void RefreshMediaStep() {
         greyShown = app.CurrentStep != 1;
         capLineActive = app.CurrentStep == 1;
         selection = adjustEnabled = conditions = track = false;
-        app.Pad.TestCutButton = 2;
+        app.Pad.TestCutButton = pad::Disabled;
     } else {
         if (userMedium) {
             w.CheckItem(PageWindow(), ctl::AdjustSettings, true);
@@ -161,7 +167,7 @@ void RefreshMediaStep() {
         adjustEnabled = !userMedium;
         conditions = app.AdjustSettings == 1;
         track = app.AdjustSettings == 1 && app.CurrentPressure >= 3;
-        app.Pad.TestCutButton = app.AdjustSettings == 1 ? 0 : 2;
+        app.Pad.TestCutButton = app.AdjustSettings == 1 ? pad::Normal : pad::Disabled;
     }
 
     for (int id : AllCapFigures)
@@ -238,7 +244,7 @@ void RefreshOriginButton() {
     AppState& app = App();
     const bool active = (!GuideActive() || app.CurrentStep == 4) && app.MarksOn == 0;
     Enable(PageWindow(), ctl::SetOrigin, active);
-    app.Pad.OriginButton = active ? 0 : 2;
+    app.Pad.OriginButton = active ? pad::Normal : pad::Disabled;
     RedrawPadArea(app.PadAreas.origin);
 }
 

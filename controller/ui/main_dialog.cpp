@@ -5,6 +5,7 @@
 #include "controller/app_state.h"
 #include "controller/link/cutter_commands.h"
 #include "controller/link/device_link.h"
+#include "controller/res/control_ids.h"
 #include "controller/res/resource_ids.h"
 #include "controller/res/resources.h"
 #include "controller/settings/media_catalogue.h"
@@ -13,7 +14,6 @@
 #include "controller/shell/companion.h"
 #include "controller/shell/error_message.h"
 #include "controller/shell/text_scanner.h"
-#include "controller/ui/control_ids.h"
 #include "controller/ui/cut_page.h"
 #include "controller/ui/cut_start.h"
 #include "controller/ui/guide.h"
@@ -63,7 +63,7 @@ void ChooseCurrentConditions() {
     }
 }
 
-ResultCode SendStartConditions() {
+[[nodiscard]] ResultCode SendStartConditions() {
     AppState& app = App();
     if (ResultCode r = SendCutConditionNumber(app.CurrentCondition); r != rc::Ok) return r;
     if (ResultCode r = SendCutSpeed(app.CurrentSpeed); r != rc::Ok) return r;
@@ -106,25 +106,25 @@ std::intptr_t StaticColoursFor(const DialogMessage& message) {
                 id <= ctl::StepLabelLast && id - ctl::StepLabelFirst == app.CurrentStep;
             message.colours->text = current ? StepHighlightColour : LabelColour;
         }
-        return static_cast<std::intptr_t>(app.MainBackgroundBrush.value);
+        return static_cast<std::intptr_t>(app.MainBackgroundBrush.Get().value);
     }
     if (id == ctl::TitleLine) {
         if (message.colours != nullptr) {
             message.colours->transparent = true;
             message.colours->text = LabelColour;
         }
-        return static_cast<std::intptr_t>(app.MainBackgroundBrush.value);
+        return static_cast<std::intptr_t>(app.MainBackgroundBrush.Get().value);
     }
     if (id == ctl::MessageArea || id == ctl::StepTitle || id == ctl::StepMessage)
-        return static_cast<std::intptr_t>(app.MessageAreaBrush.value);
+        return static_cast<std::intptr_t>(app.MessageAreaBrush.Get().value);
     return 0;
 }
 
 void OnInitDialog() {
     AppState& app = App();
     WindowHost& w = Windows();
-    app.MainBackgroundBrush = w.CreateSolidBrush(MainBackgroundColour);
-    app.MessageAreaBrush = w.CreateSolidBrush(Rgb(255, 255, 255));
+    app.MainBackgroundBrush.Reset(w.CreateSolidBrush(MainBackgroundColour));
+    app.MessageAreaBrush.Reset(w.CreateSolidBrush(Rgb(255, 255, 255)));
     if (ResultCode r = InitMainDialog(); r != rc::Ok) {
         ShowErrorMessage(MainWindow(), r);
         CloseController(ExitStartupFailed);
@@ -136,15 +136,11 @@ void OnInitDialog() {
 
 void OnDestroy() {
     AppState& app = App();
-    WindowHost& w = Windows();
-    for (Brush* brush : {&app.MainBackgroundBrush, &app.MessageAreaBrush}) {
-        if (*brush) w.DeleteBrush(*brush);
-        *brush = Brush{};
-    }
-    for (Font* font : {&app.TitleFont, &app.StepFont, &app.MessageFont}) {
-        if (*font) w.DeleteFont(*font);
-        *font = Font{};
-    }
+    app.MainBackgroundBrush.Reset();
+    app.MessageAreaBrush.Reset();
+    app.TitleFont.Reset();
+    app.StepFont.Reset();
+    app.MessageFont.Reset();
     app.mainDialog = 0;
     app.pageDialog = 0;
 }
@@ -153,7 +149,7 @@ void OnDeactivate() {
     AppState& app = App();
     // Keyboard positioning ends when the window loses the focus.
     if (app.pageDialog != 0) Windows().CheckItem(Window{app.pageDialog}, ctl::UseKeyboard, false);
-    app.Pad.InputMode = 0;
+    app.Pad.InputMode = pad::Idle;
 }
 
 void OnStepButton(bool forward) {
@@ -235,14 +231,15 @@ ResultCode InitMainDialog() {
 void CreateDialogFonts() {
     AppState& app = App();
     WindowHost& w = Windows();
-    app.TitleFont = w.CreateGuiFont(w.GetItemRect(MainWindow(), ctl::TitleLine).Height(), 700);
+    app.TitleFont.Reset(w.CreateGuiFont(w.GetItemRect(MainWindow(), ctl::TitleLine).Height(), 700));
     for (int id : {ctl::TitleLine, ctl::StepTitle})
-        w.SetItemFont(MainWindow(), id, app.TitleFont);
-    app.StepFont = w.CreateGuiFont(w.GetItemRect(MainWindow(), ctl::StepLabelFirst).Height(), 700);
+        w.SetItemFont(MainWindow(), id, app.TitleFont.Get());
+    app.StepFont.Reset(
+        w.CreateGuiFont(w.GetItemRect(MainWindow(), ctl::StepLabelFirst).Height(), 700));
     for (int id = ctl::StepLabelFirst; id <= ctl::SeparatorLast; ++id)
-        w.SetItemFont(MainWindow(), id, app.StepFont);
-    app.MessageFont = w.CreateGuiFont(8, 0);
-    w.SetItemFont(MainWindow(), ctl::StepMessage, app.MessageFont);
+        w.SetItemFont(MainWindow(), id, app.StepFont.Get());
+    app.MessageFont.Reset(w.CreateGuiFont(8, 0));
+    w.SetItemFont(MainWindow(), ctl::StepMessage, app.MessageFont.Get());
 }
 
 void CloseController(int exitCode) {
@@ -269,10 +266,10 @@ std::intptr_t MainDialogProc(Window dialog, const DialogMessage& message) {
         return 0;
     case Msg::Command:
         switch (message.id) {
-        case ids::IdOk:
+        case mb::IdOk:
             OnEnter();
             break;
-        case ids::IdCancel:
+        case mb::IdCancel:
             CancelJob();
             break;
         case ctl::PreviousButton:
@@ -290,7 +287,7 @@ std::intptr_t MainDialogProc(Window dialog, const DialogMessage& message) {
         }
         return 0;
     case Msg::CtlColorDlg:
-        return static_cast<std::intptr_t>(App().MainBackgroundBrush.value);
+        return static_cast<std::intptr_t>(App().MainBackgroundBrush.Get().value);
     case Msg::CtlColorStatic:
         return StaticColoursFor(message);
     default:

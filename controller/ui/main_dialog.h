@@ -23,7 +23,7 @@ inline constexpr Colour LabelColour = Rgb(255, 255, 255);
 std::intptr_t MainDialogProc(Window dialog, const DialogMessage& message);
 
 // The start-up sequence; the first non-zero code of any step stops it.
-ResultCode InitMainDialog();
+[[nodiscard]] ResultCode InitMainDialog();
 // The title, step and message fonts, made and given to their controls.
 void CreateDialogFonts();
 // Frees the printer table, the link events and the companion program, then

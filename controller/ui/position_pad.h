@@ -1,4 +1,6 @@
-// The state of the blade position pad, shared by the page, the main dialog,
+// The blade position pad: four direction buttons, "Test Cut" and "Set
+// Origin", drawn as icons on the cut settings page at fixed spots and
+// hit-tested by position. Its state is shared by the page, the main dialog,
 // the input hooks and the Calibration dialog. All fields are 32-bit.
 #pragma once
 #include <cstdint>
@@ -14,16 +16,29 @@ inline constexpr std::int32_t Down = 2;
 inline constexpr std::int32_t Left = 4;
 inline constexpr std::int32_t Right = 8;
 inline constexpr std::int32_t DirectionsDisabled = 16;
+
+// Input modes.
+inline constexpr std::int32_t Idle = 0;
+inline constexpr std::int32_t MouseDown = 1; // a bit: the left mouse button is down
+inline constexpr std::int32_t Keyboard = 2;
+inline constexpr std::int32_t ArrowHeld = 4;
+// Keyboard mode just cancelled by a click; with MouseDown while it is still down.
+inline constexpr std::int32_t KeyboardCancelled = 8;
+
+// States of the test-cut and set-origin buttons.
+inline constexpr std::int32_t Normal = 0;
+inline constexpr std::int32_t Pressed = 1;
+inline constexpr std::int32_t Disabled = 2;
 } // namespace pad
 
 struct PositionPad {
-    // 0 idle; 1 left mouse button down; 2 keyboard mode; 4 an arrow key is
-    // held; 8 keyboard mode just cancelled by a click (9 while still down).
-    std::int32_t InputMode = 0;
+    // pad::Idle, pad::MouseDown, pad::Keyboard, pad::ArrowHeld,
+    // pad::KeyboardCancelled (| pad::MouseDown while the button is down).
+    std::int32_t InputMode = pad::Idle;
     // Bit set of pad::Up .. pad::Right, or pad::DirectionsDisabled.
     std::int32_t HeldDirections = 0;
-    std::int32_t TestCutButton = 0; // 0 normal, 1 pressed, 2 disabled
-    std::int32_t OriginButton = 0;  // 0 normal, 1 pressed, 2 disabled
+    std::int32_t TestCutButton = pad::Normal; // pad::Normal, Pressed or Disabled
+    std::int32_t OriginButton = pad::Normal;  // pad::Normal, Pressed or Disabled
 };
 
 // The six hot spots of the drawn pad buttons, in page client pixels, edges
@@ -36,5 +51,19 @@ struct PadRects {
     Rect testCut{};
     Rect origin{};
 };
+
+// The hot spots of `page`, 32 x 32 pixels each, from its dialog units: the
+// direction pad around (261, 169), test cut at (280, 82), set origin at
+// (53, 204).
+PadRects ComputePadRects(Window page);
+
+enum class PadSpot : std::int32_t { None, Up, Down, Left, Right, TestCut, Origin };
+
+// The hot spot under `point` (page client pixels), tried in the order up,
+// down, left, right, test cut, set origin; edges belong to the spot.
+PadSpot PadSpotAt(const PadRects& areas, Point point);
+
+// Draws the six pad icons of `page` in their states (WM_PAINT of the page).
+void PaintPad(Window page);
 
 } // namespace osa

@@ -1,8 +1,7 @@
 #include "controller/ui/small_dialogs.h"
 
-#include "controller/ui/control_ids.h"
-
 #include "controller/app_state.h"
+#include "controller/res/control_ids.h"
 #include "controller/res/resource_ids.h"
 #include "controller/res/resources.h"
 #include "platform/services.h"
@@ -41,8 +40,8 @@ std::intptr_t MediaLoadingDialogProc(Window dialog, const DialogMessage& message
         ShowLoadingFigure(dialog, App().MarksOn, App().Direction);
         return 0;
     case Msg::Command:
-        // OK and Enter (1), Escape and the close box (2) all just close it.
-        if (message.id == ids::IdOk || message.id == ids::IdCancel) Windows().EndDialog(dialog, 0);
+        // OK and Enter (IDOK), Escape and the close box (IDCANCEL) all just close it.
+        if (message.id == mb::IdOk || message.id == mb::IdCancel) Windows().EndDialog(dialog, 0);
         return 0;
     default:
         return 0;
@@ -56,11 +55,11 @@ std::intptr_t AboutDialogProc(Window dialog, const DialogMessage& message) {
         Windows().SetItemText(dialog, ctl::VersionLine, res::LoadString(ids::StrVersionLine));
         return 0;
     case Msg::Command:
-        // Escape (2) leaves the box open; OK and Enter close it.
-        if (message.id == ids::IdOk) Windows().EndDialog(dialog, 1);
+        // Escape (IDCANCEL) leaves the box open; OK and Enter close it.
+        if (message.id == mb::IdOk) Windows().EndDialog(dialog, mb::IdOk);
         return 0;
     case Msg::SysCommand:
-        if ((message.code & 0xFFF0) == sc::Close) Windows().EndDialog(dialog, 1);
+        if ((message.code & 0xFFF0) == sc::Close) Windows().EndDialog(dialog, mb::IdOk);
         return 0;
     default:
         return 0;

@@ -156,7 +156,7 @@ TEST_P(QtCommErrorBoxTest, ShowsString57WithTheCodeAndItsPicturesAndEndsWithOne)
                 picture != nullptr && !picture->pixmap().isNull() && picture->isVisible();
             s.iconShown = icon != nullptr && !icon->pixmap().isNull() && icon->isVisible();
             if (c.end == EndBy::OkButton)
-                qobject_cast<QAbstractButton*>(Control(dialog, ids::IdOk))->click();
+                qobject_cast<QAbstractButton*>(Control(dialog, mb::IdOk))->click();
             else
                 dialog->close(); // the caption's close button
             s.stillOpenAfterEnd = dialog->isVisible();
@@ -194,7 +194,7 @@ TEST_F(QtErrorMessageTest, CommErrorBoxIsOwnedByTheMainWindowWhateverOwnerIsPass
             WhenModal(
                 [owner](QWidget* w) {
                     if (QWidget* parent = w->parentWidget()) *owner = parent->objectName();
-                    qobject_cast<QAbstractButton*>(Control(w, ids::IdOk))->click();
+                    qobject_cast<QAbstractButton*>(Control(w, mb::IdOk))->click();
                 },
                 IsDialog(ids::DlgCommError));
             (void)ShowErrorMessage(Window{}, rc::CannotCommunicate);
@@ -237,7 +237,7 @@ TEST_F(QtErrorMessageTest, CommErrorBoxIsLaidOutInDialogUnitsOfItsFont) {
             const QFont font = dialog->font();
             Seen s;
             s.family = QFontInfo(font).family();
-            s.ok = Control(dialog, ids::IdOk)->geometry();
+            s.ok = Control(dialog, mb::IdOk)->geometry();
             s.expectedOk = ExpectedRect(font, 81, 140, 50, 14);
             s.text = Control(dialog, ids::CommErrorText)->geometry();
             s.expectedText = ExpectedRect(font, 26, 8, 173, 32);
@@ -246,7 +246,7 @@ TEST_F(QtErrorMessageTest, CommErrorBoxIsLaidOutInDialogUnitsOfItsFont) {
             s.picture = Artwork(dialog, ids::BitmapCommError)->pos();
             s.expectedPicture = ExpectedRect(font, 30, 45, 0, 0).topLeft();
             seen = s;
-            qobject_cast<QAbstractButton*>(Control(dialog, ids::IdOk))->click();
+            qobject_cast<QAbstractButton*>(Control(dialog, mb::IdOk))->click();
         },
         IsDialog(ids::DlgCommError));
 

@@ -38,17 +38,17 @@ TEST(QtJob, WholeCutModeJobInRealWindows) {
     bool cutEnabledAtStart = true;
     WhenModal(
         [&](QWidget* main) {
-            cutEnabledAtStart = Control(main, ids::IdOk)->isEnabled();
+            cutEnabledAtStart = Control(main, mb::IdOk)->isEnabled();
             // At step 3 the Media loading dialog opens; it is closed with OK,
             // then the guide goes on to the last step and "Cut..." ends it.
             WhenModal(
                 [](QWidget* loading) {
-                    Click(loading, ids::IdOk);
+                    Click(loading, mb::IdOk);
                     WhenModal(
                         [](QWidget* mainAgain) {
                             Click(mainAgain, 5184);
                             Click(mainAgain, 5184);
-                            Click(mainAgain, ids::IdOk);
+                            Click(mainAgain, mb::IdOk);
                         },
                         IsDialog(ids::DlgMain));
                 },

@@ -181,7 +181,7 @@ void WalkTheJob(DWORD thread, Walk& walk) {
         walk.failure = "no main window with its page";
         return;
     }
-    walk.cutEnabledAtStart = IsWindowEnabled(GetDlgItem(page, ids::IdOk)) != FALSE;
+    walk.cutEnabledAtStart = IsWindowEnabled(GetDlgItem(page, mb::IdOk)) != FALSE;
     walk.currentLabel = TextColourOf(main, GetDlgItem(main, StepLabelFirst));
     walk.otherLabel = TextColourOf(main, GetDlgItem(main, StepLabelFirst + 1));
     walk.mediaShown = ComboItems(GetDlgItem(page, MediaList));
@@ -220,7 +220,7 @@ void WalkTheJob(DWORD thread, Walk& walk) {
             return;
         }
     }
-    HWND cut = GetDlgItem(page, ids::IdOk);
+    HWND cut = GetDlgItem(page, mb::IdOk);
     walk.cutEnabledAtEnd = IsWindowEnabled(cut) != FALSE;
     walk.nextEnabledAtEnd = IsWindowEnabled(GetDlgItem(main, NextButton)) != FALSE;
     if (!walk.cutEnabledAtEnd) {
