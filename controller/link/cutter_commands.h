@@ -7,7 +7,7 @@
 #pragma once
 #include <cstdint>
 
-#include "controller/shell/result_code.h"
+#include "common/result_code.h"
 #include "controller/ui/position_pad.h"
 
 namespace osa {
