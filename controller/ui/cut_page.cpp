@@ -21,7 +21,6 @@
 #include "controller/res/resource_ids.h"
 #include "controller/res/resources.h"
 #include "controller/settings/media_catalogue.h"
-#include "controller/settings/media_name_text.h"
 #include "controller/shell/companion.h"
 #include "controller/shell/error_message.h"
 #include "controller/shell/text_scanner.h"
@@ -210,7 +209,7 @@ void FillMediaList() {
     for (std::int32_t i = 0; i < app.Media.Count && i < MaxMedia; ++i)
         (void)w.ComboAdd(
             PageWindow(), ctl::MediaList,
-            MediaNameToScreen(MediaName(app.Media.Records[static_cast<std::size_t>(i)])));
+            MediaNames().ToScreen(MediaName(app.Media.Records[static_cast<std::size_t>(i)])));
     w.ComboSetSelection(PageWindow(), ctl::MediaList, app.MediaIndex);
 }
 

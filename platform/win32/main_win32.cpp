@@ -11,7 +11,6 @@
 #include <string_view>
 #include <vector>
 
-#include "controller/settings/media_name_text.h"
 #include "controller/shell/entry.h"
 #include "platform/services.h"
 #include "platform/win32/win32_api.h"
@@ -61,6 +60,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     osa::win32::Win32CutterPort cutter;
     osa::win32::Win32PrintSpooler spooler;
     osa::win32::Win32DebugTrace trace;
+    const osa::win32::AnsiMediaNames mediaNames;
     osa::Services services{&windows, &instanceGuard};
     services.processes = &processes;
     services.profiles = &profiles;
@@ -68,8 +68,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     services.cutter = &cutter;
     services.spooler = &spooler;
     services.trace = &trace;
+    services.mediaNames = &mediaNames;
     osa::InstallServices(services);
-    osa::InstallMediaNameConversions(osa::win32::AnsiMediaNames());
 
     const std::vector<std::string> arguments = ArgumentsUtf8();
     const std::vector<std::string_view> views(arguments.begin(), arguments.end());

@@ -16,7 +16,6 @@
 #include "controller/app_state.h"
 #include "controller/res/resource_ids.h"
 #include "controller/res/resources.h"
-#include "controller/settings/media_name_text.h"
 #include "controller/shell/entry.h"
 #include "controller/ui/main_dialog.h"
 #include "platform/services.h"
@@ -264,6 +263,7 @@ TEST(Win32Job, WholeCutModeJobInDemoMode) {
     win32::Win32CutterPort cutter;
     win32::Win32PrintSpooler spooler;
     win32::Win32DebugTrace trace;
+    const win32::AnsiMediaNames mediaNames;
     Services services{&host, &guard};
     services.processes = &launcher;
     services.profiles = &profiles;
@@ -271,8 +271,8 @@ TEST(Win32Job, WholeCutModeJobInDemoMode) {
     services.cutter = &cutter;
     services.spooler = &spooler;
     services.trace = &trace;
+    services.mediaNames = &mediaNames;
     const Services previous = InstallServices(services);
-    const MediaNameConversions previousNames = InstallMediaNameConversions(win32::AnsiMediaNames());
 
     Walk walk;
     std::thread watcher([&walk, thread = GetCurrentThreadId()] {
@@ -284,7 +284,6 @@ TEST(Win32Job, WholeCutModeJobInDemoMode) {
     const int exitCode =
         RunController(reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr)), args);
     watcher.join();
-    InstallMediaNameConversions(previousNames);
     InstallServices(previous);
 
     EXPECT_EQ(walk.failure, "");
