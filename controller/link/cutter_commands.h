@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "common/result_code.h"
-#include "controller/ui/position_pad.h"
+#include "controller/link/pen_directions.h"
 
 namespace osa {
 
@@ -46,9 +46,9 @@ ResultCode SendCutPressure(std::int32_t pressure);
 ResultCode SendCutterOffset(std::int32_t offset);
 ResultCode SendThickMediaMode(std::int32_t mode);
 ResultCode SendDesignOrientation(std::int32_t orientation);
-// Moves the blade holder in the pad's held directions while `run` is 1;
-// any other value stops it.
-ResultCode MovePen(const PositionPad& pad, std::int32_t run);
+// Moves the blade holder in `directions` (pad::Up .. pad::Right, the pad's
+// held directions) while `run` is 1; any other value stops it.
+ResultCode MovePen(std::int32_t directions, std::int32_t run);
 ResultCode SendTestCut();
 ResultCode SendOriginSet();
 ResultCode SendMarkSize(double millimetres);

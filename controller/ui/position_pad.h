@@ -3,18 +3,10 @@
 #pragma once
 #include <cstdint>
 
+#include "controller/link/pen_directions.h"
 #include "platform/window_host.h"
 
 namespace osa {
-
-namespace pad {
-// Held directions.
-inline constexpr std::int32_t Up = 1;
-inline constexpr std::int32_t Down = 2;
-inline constexpr std::int32_t Left = 4;
-inline constexpr std::int32_t Right = 8;
-inline constexpr std::int32_t DirectionsDisabled = 16;
-} // namespace pad
 
 struct PositionPad {
     // 0 idle; 1 left mouse button down; 2 keyboard mode; 4 an arrow key is
