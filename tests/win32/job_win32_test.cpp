@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -64,22 +63,6 @@ class ScratchProgramFiles final : public FileSystem {
     win32::Win32FileSystem files_;
     std::string program_;
 };
-
-std::string ThisProgramsFolder() {
-    char path[MAX_PATH] = {};
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    return s.substr(0, s.rfind('\\') + 1);
-}
-
-std::string MakeScratchFolder() {
-    char temp[MAX_PATH] = {};
-    char unique[MAX_PATH] = {};
-    if (GetTempPathA(MAX_PATH, temp) == 0 || GetTempFileNameA(temp, "osj", 0, unique) == 0)
-        return {};
-    DeleteFileA(unique);
-    return CreateDirectoryA(unique, nullptr) ? std::string(unique) : std::string{};
-}
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -232,7 +215,8 @@ void WalkTheJob(DWORD thread, Walk& walk) {
 }
 
 TEST(Win32Job, WholeCutModeJobInDemoMode) {
-    const std::string folder = MakeScratchFolder();
+    const ScratchFolder scratch("osj");
+    const std::string folder = scratch.Path();
     ASSERT_FALSE(folder.empty());
     const std::string mediaDir = folder + "\\Media";
     ASSERT_TRUE(CreateDirectoryA(mediaDir.c_str(), nullptr));
@@ -313,9 +297,6 @@ TEST(Win32Job, WholeCutModeJobInDemoMode) {
     const std::string settings = ReadFile(ini);
     for (const char* line : {"PosSet=1", "TomboDisX=150000", "Direction=0"})
         EXPECT_NE(settings.find(line), std::string::npos) << line << " in\n" << settings;
-
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
 }
 
 } // namespace
