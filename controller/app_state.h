@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "common/result_code.h"
 #include "controller/settings/media_record.h"
-#include "controller/shell/result_code.h"
 #include "controller/ui/drawing_owners.h"
 #include "controller/ui/position_pad.h"
 #include "platform/print_spooler.h"

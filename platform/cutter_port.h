@@ -14,7 +14,7 @@
 #pragma once
 #include <cstdint>
 
-#include "controller/shell/result_code.h"
+#include "common/result_code.h"
 
 namespace osa {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "controller/shell/result_code.h"
+#include "common/result_code.h"
 
 namespace osa {
 

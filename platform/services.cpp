@@ -64,4 +64,10 @@ DebugTrace& Trace() {
     return *g_services.trace;
 }
 
+const MediaNameCodec& MediaNames() {
+    static const Utf8MediaNames identity;
+    if (g_services.mediaNames == nullptr) return identity;
+    return *g_services.mediaNames;
+}
+
 } // namespace osa

@@ -6,6 +6,7 @@
 #include "platform/debug_trace.h"
 #include "platform/file_system.h"
 #include "platform/instance_guard.h"
+#include "platform/media_name_codec.h"
 #include "platform/print_spooler.h"
 #include "platform/process_launcher.h"
 #include "platform/profile_store.h"
@@ -22,6 +23,7 @@ struct Services {
     CutterPort* cutter = nullptr;
     PrintSpooler* spooler = nullptr;
     DebugTrace* trace = nullptr;
+    const MediaNameCodec* mediaNames = nullptr; // none: the identity (Utf8MediaNames)
 };
 
 // Installs the services; returns the ones installed before.
@@ -35,5 +37,7 @@ ProcessLauncher& Processes();
 CutterPort& Cutter();
 PrintSpooler& Spooler();
 DebugTrace& Trace();
+// The installed codec, or the identity when none is installed.
+const MediaNameCodec& MediaNames();
 
 } // namespace osa

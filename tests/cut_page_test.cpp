@@ -5,6 +5,7 @@
 #include <limits>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "controller/app_state.h"
@@ -159,6 +160,29 @@ TEST_F(CutPageTest, StartFillsThePageAndSendsTheOrientation) {
     EXPECT_EQ(at.right, (Rect{410, 258, 442, 290}));
     EXPECT_EQ(at.testCut, (Rect{404, 117, 436, 149}));
     EXPECT_EQ(at.origin, (Rect{63, 315, 95, 347}));
+}
+
+// The names reach the list through the platform's codec (on Windows, the
+// ANSI code page to UTF-8).
+TEST_F(CutPageTest, MediaListShowsNamesThroughTheInstalledCodec) {
+    struct Marked final : MediaNameCodec {
+        std::string ToScreen(std::string_view name) const override {
+            std::string shown(1, '<');
+            shown.append(name);
+            shown.push_back('>');
+            return shown;
+        }
+        std::string FromScreen(std::string_view text) const override { return std::string(text); }
+    } marked;
+    Services services = With(host);
+    services.mediaNames = &marked;
+    InstallServices(services);
+    OpenPage();
+
+    const auto* list = host.FindControl(page, MediaList);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->items,
+              (std::vector<std::string>{"<Vinyl Film>", "<Photo Paper>", "<My Card>"}));
 }
 
 TEST_F(CutPageTest, CancelStaysInCutMode) {

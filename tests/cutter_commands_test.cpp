@@ -26,8 +26,8 @@ struct FrameRow {
 };
 
 std::vector<FrameRow> Frames() {
-    PositionPad upLeft{0, pad::Up | pad::Left, 0, 0};
-    PositionPad all{0, pad::Up | pad::Down | pad::Left | pad::Right, 0, 0};
+    const std::int32_t upLeft = pad::Up | pad::Left;
+    const std::int32_t all = pad::Up | pad::Down | pad::Left | pad::Right;
     std::int32_t x = 0, y = 0, adj = 0;
     static char version[513];
     return {

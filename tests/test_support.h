@@ -32,6 +32,7 @@ struct MemoryServices {
     MemoryCutterPort cutter;
     MemoryPrintSpooler spooler;
     MemoryDebugTrace trace;
+    Utf8MediaNames mediaNames;
 
     // All of them, with `windows` as the window host.
     Services With(WindowHost& windows) {
@@ -42,6 +43,7 @@ struct MemoryServices {
         services.cutter = &cutter;
         services.spooler = &spooler;
         services.trace = &trace;
+        services.mediaNames = &mediaNames;
         return services;
     }
 };

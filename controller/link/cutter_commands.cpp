@@ -250,12 +250,12 @@ ResultCode SendDesignOrientation(std::int32_t orientation) {
                 rc::DesignOrientationFailed);
 }
 
-ResultCode MovePen(const PositionPad& pad, std::int32_t run) {
+ResultCode MovePen(std::int32_t directions, std::int32_t run) {
     char bytes[3] = {Esc, '\0', '\0'};
     TraceCommand(label::MovePen, bytes, sizeof(bytes));
     if (Demo()) return rc::Ok;
     if (run == 1) {
-        std::int32_t held = pad.HeldDirections;
+        const std::int32_t held = directions;
         unsigned direction = 0;
         if (held & pad::Up) direction |= 0x02;
         if (held & pad::Down) direction |= 0x01;

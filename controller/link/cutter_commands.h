@@ -7,8 +7,8 @@
 #pragma once
 #include <cstdint>
 
-#include "controller/shell/result_code.h"
-#include "controller/ui/position_pad.h"
+#include "common/result_code.h"
+#include "controller/link/pen_directions.h"
 
 namespace osa {
 
@@ -46,9 +46,9 @@ constexpr std::int32_t MarkDistanceOnWire(std::int32_t micrometres) {
 [[nodiscard]] ResultCode SendCutterOffset(std::int32_t offset);
 [[nodiscard]] ResultCode SendThickMediaMode(std::int32_t mode);
 [[nodiscard]] ResultCode SendDesignOrientation(std::int32_t orientation);
-// Moves the blade holder in the pad's held directions while `run` is 1;
-// any other value stops it.
-ResultCode MovePen(const PositionPad& pad, std::int32_t run);
+// Moves the blade holder in `directions` (pad::Up .. pad::Right, the pad's
+// held directions) while `run` is 1; any other value stops it.
+[[nodiscard]] ResultCode MovePen(std::int32_t directions, std::int32_t run);
 [[nodiscard]] ResultCode SendTestCut();
 [[nodiscard]] ResultCode SendOriginSet();
 [[nodiscard]] ResultCode SendMarkSize(double millimetres);

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "controller/shell/result_code.h"
+#include "common/result_code.h"
 #include "platform/cutter_port.h"
 
 namespace osa {

@@ -19,8 +19,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/result_code.h"
 #include "controller/settings/media_record.h"
-#include "controller/shell/result_code.h"
 #include "platform/window_host.h"
 
 namespace osa {

@@ -9,7 +9,7 @@
 // resolved at start-up.
 #pragma once
 
-#include "controller/shell/result_code.h"
+#include "common/result_code.h"
 
 namespace osa {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "controller/shell/result_code.h"
+#include "common/result_code.h"
 #include "platform/window_host.h"
 
 namespace osa {

@@ -21,7 +21,6 @@
 #include "controller/res/resource_ids.h"
 #include "controller/res/resources.h"
 #include "controller/settings/media_catalogue.h"
-#include "controller/settings/media_name_text.h"
 #include "controller/shell/companion.h"
 #include "controller/shell/error_message.h"
 #include "controller/ui/confirm_box.h"
@@ -157,7 +156,7 @@ void FillMediaList(Window page) {
     for (std::int32_t i = 0; i < app.Media.Count && i < MaxMedia; ++i)
         (void)w.ComboAdd(
             page, ctl::MediaList,
-            MediaNameToScreen(MediaName(app.Media.Records[static_cast<std::size_t>(i)])));
+            MediaNames().ToScreen(MediaName(app.Media.Records[static_cast<std::size_t>(i)])));
     w.ComboSetSelection(page, ctl::MediaList, app.MediaIndex);
 }
 

@@ -3,7 +3,7 @@
 // save the settings file and the media files, then CloseController ends the
 // main dialog.
 #pragma once
-#include "controller/shell/result_code.h"
+#include "common/result_code.h"
 
 namespace osa {
 

@@ -6,7 +6,7 @@
 #pragma once
 #include <cstdint>
 
-#include "controller/shell/result_code.h"
+#include "common/result_code.h"
 #include "platform/window_host.h"
 
 namespace osa {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "controller/shell/result_code.h"
+#include "common/result_code.h"
 
 namespace osa {
 

@@ -6,14 +6,6 @@
 
 namespace osa {
 
-namespace {
-
-bool Contains(const Rect& r, Point p) {
-    return p.x >= r.left && p.x <= r.right && p.y >= r.top && p.y <= r.bottom;
-}
-
-} // namespace
-
 PadRects ComputePadRects(Window page) {
     WindowHost& w = Windows();
     const Rect g2 = w.MapDialogRect(page, Rect{0, 0, 2, 0});

@@ -5,18 +5,12 @@
 #pragma once
 #include <cstdint>
 
+#include "controller/link/pen_directions.h"
 #include "platform/window_host.h"
 
 namespace osa {
 
 namespace pad {
-// Held directions.
-inline constexpr std::int32_t Up = 1;
-inline constexpr std::int32_t Down = 2;
-inline constexpr std::int32_t Left = 4;
-inline constexpr std::int32_t Right = 8;
-inline constexpr std::int32_t DirectionsDisabled = 16;
-
 // Input modes.
 inline constexpr std::int32_t Idle = 0;
 inline constexpr std::int32_t MouseDown = 1; // a bit: the left mouse button is down

@@ -47,11 +47,6 @@ std::string Utf8ToCodePage(std::string_view utf8, UINT codePage) {
     return out;
 }
 
-MediaNameConversions AnsiMediaNames() {
-    return MediaNameConversions{[](std::string_view name) { return CodePageToUtf8(name); },
-                                [](std::string_view text) { return Utf8ToCodePage(text); }};
-}
-
 std::string WindowText(HWND window) {
     if (window == nullptr) return {};
     const int length = GetWindowTextLengthW(window);

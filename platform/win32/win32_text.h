@@ -6,8 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "controller/settings/media_name_text.h"
-
+#include "platform/media_name_codec.h"
 #include "platform/win32/win32_api.h"
 
 namespace osa::win32 {
@@ -23,8 +22,12 @@ std::string CodePageToUtf8(std::string_view text, UINT codePage = CP_ACP);
 std::string Utf8ToCodePage(std::string_view utf8, UINT codePage = CP_ACP);
 
 // Media names are file names in the ANSI code page; the windows show UTF-8.
-// The two conversions the core's media names take on Windows.
-MediaNameConversions AnsiMediaNames();
+// The codec the core's media names take on Windows.
+class AnsiMediaNames final : public MediaNameCodec {
+  public:
+    std::string ToScreen(std::string_view name) const override { return CodePageToUtf8(name); }
+    std::string FromScreen(std::string_view text) const override { return Utf8ToCodePage(text); }
+};
 
 // The text of a window (WM_GETTEXT), as UTF-8; empty when there is none.
 std::string WindowText(HWND window);

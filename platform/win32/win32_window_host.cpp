@@ -55,8 +55,8 @@ HWND UsableOwner(Window owner) {
 
 } // namespace
 
-Win32WindowHost::Win32WindowHost(HINSTANCE instance)
-    : instance_(instance != nullptr ? instance : GetModuleHandleW(nullptr)) {}
+Win32WindowHost::Win32WindowHost(dlg::DialogTemplates templates, HINSTANCE instance)
+    : templates_(templates), instance_(instance != nullptr ? instance : GetModuleHandleW(nullptr)) {}
 
 Win32WindowHost::~Win32WindowHost() {
     // Destroying a window removes its entries (WM_NCDESTROY), so work on a copy.
@@ -96,6 +96,9 @@ INT_PTR CALLBACK Win32WindowHost::DialogThunk(HWND hwnd, UINT msg, WPARAM wParam
 INT_PTR Win32WindowHost::Dispatch(DialogRecord record, HWND hwnd, UINT msg, WPARAM wParam,
                                   LPARAM lParam) {
     if (record.proc == nullptr) return FALSE;
+    // After EndDialog the dialog hears nothing but its end, as the other
+    // hosts keep it (window_host.h).
+    if (record.ended && msg != WM_DESTROY) return FALSE;
     const Window self = FromHwnd(hwnd);
     DialogMessage m;
     m.msg = static_cast<Msg>(msg);
@@ -109,6 +112,14 @@ INT_PTR Win32WindowHost::Dispatch(DialogRecord record, HWND hwnd, UINT msg, WPAR
     case WM_COMMAND:
         m.id = LowWord(wParam);
         m.code = HighWord(wParam);
+        // A list's focus notifications: no procedure of the program reads
+        // them and the other hosts do not make them.
+        if (lParam != 0 && (m.code == CBN_SETFOCUS || m.code == CBN_KILLFOCUS)) {
+            wchar_t cls[16] = {};
+            if (GetClassNameW(reinterpret_cast<HWND>(lParam), cls, 16) > 0 &&
+                lstrcmpiW(cls, L"ComboBox") == 0)
+                return FALSE;
+        }
         break;
 
     case WM_HSCROLL:
@@ -176,6 +187,7 @@ INT_PTR Win32WindowHost::Dispatch(DialogRecord record, HWND hwnd, UINT msg, WPAR
 
     case WM_CLOSE:
     case WM_DESTROY:
+    case WM_CAPTURECHANGED:
         break;
 
     default:
@@ -250,6 +262,7 @@ void Win32WindowHost::EndDialog(Window dialog, std::intptr_t result) {
     HWND h = ToHwnd(dialog);
     const DialogRecord* record = RecordOf(h);
     if (record == nullptr) return; // not one of this host's dialogs
+    record->ended = true;
     if (record->modal)
         ::EndDialog(h, result); // the modal loop ends once the procedure returns
     else

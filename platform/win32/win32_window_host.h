@@ -36,7 +36,8 @@ class Win32WindowHost final : public WindowHost {
   public:
     // `instance`: the module that holds the pictures; nullptr for the
     // program's own (GetModuleHandleW(nullptr)).
-    explicit Win32WindowHost(HINSTANCE instance = nullptr);
+    // `templates`: the dialogs it can show by number.
+    explicit Win32WindowHost(dlg::DialogTemplates templates, HINSTANCE instance = nullptr);
     // Destroys the modeless dialogs that are still open.
     ~Win32WindowHost() override;
     Win32WindowHost(const Win32WindowHost&) = delete;
@@ -110,6 +111,8 @@ class Win32WindowHost final : public WindowHost {
         DialogProc proc = nullptr;
         std::intptr_t param = 0;
         bool modal = false;
+        // EndDialog was called: only WM_DESTROY still reaches the procedure.
+        mutable bool ended = false;
     };
     struct Painting {
         HWND window = nullptr;
@@ -129,6 +132,7 @@ class Win32WindowHost final : public WindowHost {
     HWND Item(Window dialog, int id) const;
     HICON LoadIconResource(int iconId, int size) const;
 
+    dlg::DialogTemplates templates_;
     HINSTANCE instance_;
     // Records of the modeless dialogs; a modal dialog's record lives on the
     // stack of DialogBoxFrom. Each is removed when its window is gone.

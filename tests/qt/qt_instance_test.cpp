@@ -10,12 +10,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,6 +43,20 @@ posix::InstancePaths PathsIn(const QTemporaryDir& dir) {
 }
 
 using test::ScopedEnv;
+
+// A copy of the built program with its media and help in `folder`. The
+// controller keeps its settings and media files beside itself; run from the
+// build's program folder it would leave them there for whoever runs the
+// program next.
+QString CopyOfProgramIn(const QTemporaryDir& folder) {
+    namespace fs = std::filesystem;
+    const fs::path built(OSA_OSACTL_PATH);
+    const fs::path to(folder.path().toStdString());
+    fs::copy_file(built, to / built.filename());
+    for (const char* beside : {"Media", "help"})
+        fs::copy(built.parent_path() / beside, to / beside, fs::copy_options::recursive);
+    return QString::fromStdString((to / built.filename()).string());
+}
 
 TEST(QtInstanceGuardTest, SecondGuardIsRefusedAndItsRaiseReachesTheFirst) {
     // flock belongs to the open file description: a second open of the
@@ -161,14 +177,18 @@ TEST(SecondControllerTest, ShowsMessage51RaisesTheFirstAndExitsWith100) {
     ASSERT_TRUE(dir.isValid());
     const posix::InstancePaths paths = PathsIn(dir);
 
-    // The first controller: the real program, in demo mode.
+    // The first controller: the real program, in demo mode, in a folder of
+    // its own.
+    QTemporaryDir programFolder;
+    ASSERT_TRUE(programFolder.isValid());
+    const QString program = CopyOfProgramIn(programFolder);
     QProcess first;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     first.setProcessEnvironment(env);
     first.setReadChannel(QProcess::StandardError);
-    first.start(QStringLiteral(OSA_OSACTL_PATH), {QStringLiteral("-DEMO")});
+    first.start(program, {QStringLiteral("-DEMO")});
     ASSERT_TRUE(first.waitForStarted(-1)) << first.errorString().toStdString();
     // It listens once it holds the lock, before its main window opens.
     while (!Listening(paths.socket))
@@ -218,6 +238,8 @@ TEST(SecondControllerTest, ShowsMessage51RaisesTheFirstAndExitsWith100) {
     ASSERT_TRUE(first.waitForFinished(-1));
     EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
+    // It saved its settings on the way out, beside the copy it ran from.
+    EXPECT_TRUE(QFileInfo::exists(programFolder.filePath(QStringLiteral("OSACTL.INI"))));
 }
 
 } // namespace

@@ -132,7 +132,7 @@ class DialogTemplates : public ::testing::TestWithParam<int> {};
 TEST_P(DialogTemplates, BuildAsTheirRowsSay) {
     const res::DialogTemplate* t = res::FindDialogTemplate(GetParam());
     ASSERT_NE(t, nullptr);
-    win32::Win32WindowHost host;
+    win32::Win32WindowHost host{dlg::DialogTemplates(res::AllDialogTemplates())};
 
     Window holder{};
     if (t->style & res::DsChild) {

@@ -102,7 +102,7 @@ class ShowErrorMessageWin32 : public ::testing::TestWithParam<Case> {
     }
     void TearDown() override { InstallServices(previous_); }
 
-    win32::Win32WindowHost host_;
+    win32::Win32WindowHost host_{dlg::DialogTemplates(res::AllDialogTemplates())};
     NoInstanceGuard guard_;
 
   private:

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -16,7 +15,6 @@
 #include "controller/app_state.h"
 #include "controller/res/resource_ids.h"
 #include "controller/res/resources.h"
-#include "controller/settings/media_name_text.h"
 #include "controller/shell/entry.h"
 #include "controller/ui/main_dialog.h"
 #include "platform/services.h"
@@ -65,22 +63,6 @@ class ScratchProgramFiles final : public FileSystem {
     win32::Win32FileSystem files_;
     std::string program_;
 };
-
-std::string ThisProgramsFolder() {
-    char path[MAX_PATH] = {};
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    return s.substr(0, s.rfind('\\') + 1);
-}
-
-std::string MakeScratchFolder() {
-    char temp[MAX_PATH] = {};
-    char unique[MAX_PATH] = {};
-    if (GetTempPathA(MAX_PATH, temp) == 0 || GetTempFileNameA(temp, "osj", 0, unique) == 0)
-        return {};
-    DeleteFileA(unique);
-    return CreateDirectoryA(unique, nullptr) ? std::string(unique) : std::string{};
-}
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -233,7 +215,8 @@ void WalkTheJob(DWORD thread, Walk& walk) {
 }
 
 TEST(Win32Job, WholeCutModeJobInDemoMode) {
-    const std::string folder = MakeScratchFolder();
+    const ScratchFolder scratch("osj");
+    const std::string folder = scratch.Path();
     ASSERT_FALSE(folder.empty());
     const std::string mediaDir = folder + "\\Media";
     ASSERT_TRUE(CreateDirectoryA(mediaDir.c_str(), nullptr));
@@ -256,7 +239,7 @@ TEST(Win32Job, WholeCutModeJobInDemoMode) {
     }
 
     ResetAppState();
-    win32::Win32WindowHost host(GetModuleHandleW(nullptr));
+    win32::Win32WindowHost host(dlg::DialogTemplates(res::AllDialogTemplates()), GetModuleHandleW(nullptr));
     win32::Win32InstanceGuard guard;
     win32::Win32ProcessLauncher launcher;
     win32::Win32ProfileStore profiles;
@@ -264,6 +247,7 @@ TEST(Win32Job, WholeCutModeJobInDemoMode) {
     win32::Win32CutterPort cutter;
     win32::Win32PrintSpooler spooler;
     win32::Win32DebugTrace trace;
+    const win32::AnsiMediaNames mediaNames;
     Services services{&host, &guard};
     services.processes = &launcher;
     services.profiles = &profiles;
@@ -271,8 +255,8 @@ TEST(Win32Job, WholeCutModeJobInDemoMode) {
     services.cutter = &cutter;
     services.spooler = &spooler;
     services.trace = &trace;
+    services.mediaNames = &mediaNames;
     const Services previous = InstallServices(services);
-    const MediaNameConversions previousNames = InstallMediaNameConversions(win32::AnsiMediaNames());
 
     Walk walk;
     std::thread watcher([&walk, thread = GetCurrentThreadId()] {
@@ -284,7 +268,6 @@ TEST(Win32Job, WholeCutModeJobInDemoMode) {
     const int exitCode =
         RunController(reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr)), args);
     watcher.join();
-    InstallMediaNameConversions(previousNames);
     InstallServices(previous);
 
     EXPECT_EQ(walk.failure, "");
@@ -314,9 +297,6 @@ TEST(Win32Job, WholeCutModeJobInDemoMode) {
     const std::string settings = ReadFile(ini);
     for (const char* line : {"PosSet=1", "TomboDisX=150000", "Direction=0"})
         EXPECT_NE(settings.find(line), std::string::npos) << line << " in\n" << settings;
-
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
 }
 
 } // namespace

@@ -1,10 +1,12 @@
-// Two controllers: OSACTL.EXE (beside this test) is started in demo mode;
-// once its main window is up a second one is started, which must show the
-// "already active" box, bring the first controller's window to the front and
-// end with 100. The first then closes with 0 on a close request.
+// Two controllers: a copy of OSACTL.EXE (built beside this test) is started
+// in demo mode; once its main window is up a second one is started, which
+// must show the "already active" box, bring the first controller's window to
+// the front and end with 100. The first then closes with 0 on a close
+// request.
 //
-// The firmware-1 demo (-DEMO_V1) is used: it needs no media files beside the
-// program, so the first controller runs wherever the build put it.
+// The copy runs in a scratch folder: the controller saves its settings beside
+// itself when it closes. The firmware-1 demo (-DEMO_V1) is used: it needs no
+// media files beside the program, so the copy needs nothing else.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -19,20 +21,20 @@ const std::string kCaption = "Ostrandel Controller";
 const std::string kAlreadyActive = "Ostrandel Controller is already active.";
 constexpr DWORD kAlreadyRunningExit = 100;
 
-std::wstring ProgramBesideTest() {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring dir(path, n);
-    dir.resize(dir.find_last_of(L"\\/") + 1);
-    return dir + L"OSACTL.EXE";
+// A copy of the OSACTL.EXE built beside this test in `folder`; empty when
+// it could not be made.
+std::wstring CopyOfProgramIn(const std::string& folder) {
+    const std::string built = wintest::ThisProgramsFolder() + "OSACTL.EXE";
+    const std::string copy = folder + "\\OSACTL.EXE"; // both in the ANSI code page
+    if (!CopyFileA(built.c_str(), copy.c_str(), TRUE)) return {};
+    return win32::Widen(win32::CodePageToUtf8(copy));
 }
 
 // A started controller. Ends it if the test leaves early, so no process is
 // left holding the single-instance mutex.
 class Controller {
   public:
-    explicit Controller(const std::wstring& arguments) {
-        const std::wstring program = ProgramBesideTest();
+    Controller(const std::wstring& program, const std::wstring& arguments) {
         std::wstring commandLine = L"\"" + program + L"\" " + arguments;
         STARTUPINFOW si{};
         si.cb = sizeof si;
@@ -84,7 +86,12 @@ TEST(SecondInstance, ShowsCode51RaisesTheFirstAndEndsWith100) {
         FAIL() << "a controller is already running in this Wine session";
     }
 
-    Controller first(L"-DEMO_V1");
+    const wintest::ScratchFolder folder("osi");
+    ASSERT_FALSE(folder.Path().empty());
+    const std::wstring program = CopyOfProgramIn(folder.Path());
+    ASSERT_FALSE(program.empty()) << "OSACTL.EXE not copied: " << GetLastError();
+
+    Controller first(program, L"-DEMO_V1");
     ASSERT_TRUE(first.Started()) << "OSACTL.EXE not started: " << GetLastError();
     HWND main = wintest::WaitFor(
         [&first] { return first.FindDialog([](HWND w) { return wintest::Text(w) == kCaption; }); });
@@ -95,7 +102,7 @@ TEST(SecondInstance, ShowsCode51RaisesTheFirstAndEndsWith100) {
     ShowWindow(main, SW_MINIMIZE);
     ASSERT_TRUE(wintest::WaitUntil([main] { return IsIconic(main) != FALSE; }));
 
-    Controller second(L"-DEMO_V1");
+    Controller second(program, L"-DEMO_V1");
     ASSERT_TRUE(second.Started());
     // The box of the second controller; its text is set while it initialises.
     HWND box = wintest::WaitFor([&second] {
@@ -126,6 +133,9 @@ TEST(SecondInstance, ShowsCode51RaisesTheFirstAndEndsWith100) {
     ASSERT_TRUE(IsWindow(main));
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(first.ExitCode(), 0u);
+    // It saved its settings on the way out, beside the copy it ran from.
+    EXPECT_NE(GetFileAttributesA((folder.Path() + "\\OSACTL.INI").c_str()),
+              INVALID_FILE_ATTRIBUTES);
 }
 
 } // namespace

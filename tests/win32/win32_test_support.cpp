@@ -1,5 +1,7 @@
 #include "tests/win32/win32_test_support.h"
 
+#include <filesystem>
+#include <system_error>
 #include <thread>
 
 #include "platform/win32/win32_text.h"
@@ -132,6 +134,29 @@ Pictures PicturesOf(HWND dialog) {
 void PressOk(HWND dialog) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+}
+
+ScratchFolder::ScratchFolder(const char* prefix) {
+    char temp[MAX_PATH] = {};
+    char unique[MAX_PATH] = {};
+    if (GetTempPathA(MAX_PATH, temp) == 0 || GetTempFileNameA(temp, prefix, 0, unique) == 0) return;
+    DeleteFileA(unique);
+    if (CreateDirectoryA(unique, nullptr)) path_ = unique;
+}
+
+ScratchFolder::~ScratchFolder() {
+    if (path_.empty()) return;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(path_, ec))
+        SetFileAttributesA(e.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::string ThisProgramsFolder() {
+    char path[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path, n);
+    return s.substr(0, s.rfind('\\') + 1);
 }
 
 } // namespace osa::wintest

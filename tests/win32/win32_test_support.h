@@ -49,4 +49,24 @@ Pictures PicturesOf(HWND dialog);
 // Presses OK as the user would: WM_COMMAND IDOK, BN_CLICKED, from the button.
 void PressOk(HWND dialog);
 
+// A new empty folder in the temporary folder, removed with all it holds when
+// this goes. Where a test runs the program, so that the settings and media
+// it writes beside itself never land in the build's program folder.
+class ScratchFolder {
+  public:
+    explicit ScratchFolder(const char* prefix);
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    // Empty when the folder could not be made.
+    const std::string& Path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+// The folder of this test program, with its trailing backslash.
+std::string ThisProgramsFolder();
+
 } // namespace osa::wintest

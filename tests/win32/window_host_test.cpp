@@ -84,7 +84,7 @@ class Win32HostTest : public ::testing::Test {
     }
 
     Recorder recorder;
-    win32::Win32WindowHost host;
+    win32::Win32WindowHost host{dlg::DialogTemplates(res::AllDialogTemplates())};
     Window dialog{};
 };
 

@@ -45,6 +45,7 @@ int main(int argc, char* argv[]) {
     osa::LinuxCutterPort cutter;
     osa::posix::CupsPrintSpooler spooler;
     osa::LinuxDebugTrace trace;
+    const osa::Utf8MediaNames mediaNames; // file names are UTF-8
     osa::Services services{&host, &guard};
     services.processes = &processes;
     services.profiles = &profiles;
@@ -52,6 +53,7 @@ int main(int argc, char* argv[]) {
     services.cutter = &cutter;
     services.spooler = &spooler;
     services.trace = &trace;
+    services.mediaNames = &mediaNames;
     const osa::Services previous = osa::InstallServices(services);
     const std::vector<std::string_view> args(given.begin(), given.end());
     const int result = osa::RunController(0, args);

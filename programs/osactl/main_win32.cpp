@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "controller/settings/media_name_text.h"
+#include "controller/res/resources.h"
 #include "controller/shell/entry.h"
 #include "platform/services.h"
 #include "platform/win32/win32_api.h"
@@ -53,7 +53,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
 
-    osa::win32::Win32WindowHost windows(instance);
+    osa::win32::Win32WindowHost windows(osa::dlg::DialogTemplates(osa::res::AllDialogTemplates()), instance);
     osa::win32::Win32InstanceGuard instanceGuard;
     osa::win32::Win32ProcessLauncher processes;
     osa::win32::Win32ProfileStore profiles;
@@ -61,6 +61,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     osa::win32::Win32CutterPort cutter;
     osa::win32::Win32PrintSpooler spooler;
     osa::win32::Win32DebugTrace trace;
+    const osa::win32::AnsiMediaNames mediaNames;
     osa::Services services{&windows, &instanceGuard};
     services.processes = &processes;
     services.profiles = &profiles;
@@ -68,8 +69,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     services.cutter = &cutter;
     services.spooler = &spooler;
     services.trace = &trace;
+    services.mediaNames = &mediaNames;
     osa::InstallServices(services);
-    osa::InstallMediaNameConversions(osa::win32::AnsiMediaNames());
 
     const std::vector<std::string> arguments = ArgumentsUtf8();
     const std::vector<std::string_view> views(arguments.begin(), arguments.end());
