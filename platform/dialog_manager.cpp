@@ -8,10 +8,6 @@ using dlg::ControlClass;
 
 namespace {
 
-bool IsPushButton(ControlClass c) {
-    return c == ControlClass::PushButton || c == ControlClass::DefPushButton;
-}
-
 bool IsTabStopClass(ControlClass c) {
     switch (c) {
     case ControlClass::PushButton:
@@ -57,8 +53,10 @@ bool DialogManager::Ended(Window dialog) const {
 }
 
 void DialogManager::Destroying(Window dialog) {
+    // A window destroyed with the capture loses it without being told, as
+    // on Windows.
+    if (capture_ == dialog) capture_ = Window{};
     MarkEnded(dialog);
-    if (capture_ == dialog) ReleaseCapture();
     DialogMessage m;
     m.msg = Msg::Destroy;
     (void)Send(dialog, m);
@@ -135,9 +133,11 @@ int DialogManager::DefaultButton(Window dialog, bool& disabled) {
 
 bool DialogManager::Enter(Window dialog) {
     if (!dialog || site_.ParentOf(dialog) || Ended(dialog)) return false;
+    // A focused default push button takes Enter itself; a plain push button
+    // with the focus does not (it is not made the default here).
     const DialogItem focus = site_.FocusIn(dialog);
     if (const dlg::ControlTemplate* c = focus ? ControlOf(focus) : nullptr;
-        c != nullptr && IsPushButton(c->cls)) {
+        c != nullptr && c->cls == ControlClass::DefPushButton) {
         Command(dialog, focus.id, notify::ButtonClicked);
         return true;
     }
@@ -272,6 +272,10 @@ void DialogManager::ScrollReleased(DialogItem bar) {
     const dlg::ControlTemplate* c = ControlOf(bar);
     if (c == nullptr || stepPending_.erase({bar.dialog.value, bar.id}) == 0) return;
     (void)Send(bar.dialog, ScrollMessage(*c, bar.id, sb::EndScroll, 0));
+}
+
+void DialogManager::ThumbPressed(DialogItem bar, int position) {
+    ThumbTracked(bar, position);
 }
 
 void DialogManager::ThumbTracked(DialogItem bar, int position) {

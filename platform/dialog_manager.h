@@ -14,10 +14,12 @@
 //                                 at or before it to the next one with the
 //                                 flag) unchecked, then Command(id, BN_CLICKED)
 //   Enter                         to the top-level dialog: Command(id of the
-//                                 focused push button), else Command(id of
-//                                 the default push button of the dialog or
-//                                 of one of its pages) unless that button is
-//                                 disabled (then nothing), else Command(IDOK)
+//                                 focused default push button), else
+//                                 Command(id of the default push button of
+//                                 the dialog or of one of its pages) unless
+//                                 that button is disabled (then nothing),
+//                                 else Command(IDOK). A plain push button
+//                                 with the focus does not take Enter.
 //   Esc                           Command(IDCANCEL) to the top-level dialog
 //   the close box                 SysCommand(SC_CLOSE); unhandled, Close;
 //                                 unhandled, Command(IDCANCEL). Nothing when
@@ -50,8 +52,9 @@
 //                                 there is one, else to the dialog under the
 //                                 pointer, in that window's client
 //                                 coordinates; CaptureChanged to the window
-//                                 that loses the capture (released, taken by
-//                                 another window, or destroyed)
+//                                 that loses the capture (released or taken
+//                                 by another window; a window destroyed with
+//                                 it loses it untold)
 //
 // Once EndDialog has been called for a dialog, nothing but Destroy reaches
 // its procedure.
@@ -110,8 +113,8 @@ class DialogManager {
     // EndDialog was called: from now on only Destroy is delivered.
     void MarkEnded(Window dialog);
     bool Ended(Window dialog) const;
-    // The dialog is being destroyed: it loses the capture (CaptureChanged),
-    // then receives Destroy. The host destroys its pages after this.
+    // The dialog is being destroyed: it loses the capture (untold), then
+    // receives Destroy. The host destroys its pages after this.
     void Destroying(Window dialog);
     // The dialog is gone; its window value is forgotten.
     void Forget(Window dialog);
@@ -150,6 +153,7 @@ class DialogManager {
     void ScrollStep(DialogItem bar, int code);
     // The button or key that made the steps was let go: SB_ENDSCROLL once.
     void ScrollReleased(DialogItem bar);
+    void ThumbPressed(DialogItem bar, int position);
     void ThumbTracked(DialogItem bar, int position);
     void ThumbReleased(DialogItem bar, int position);
 

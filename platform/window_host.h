@@ -269,8 +269,8 @@ class WindowHost {
     virtual void SetForeground(Window window) = 0;
     // Mouse input goes to `window` (a dialog) until released, wherever the
     // pointer is, in that window's client coordinates. Sends CaptureChanged to
-    // the window that loses the capture; so does ReleaseCapture, and so does
-    // destroying the window that holds it.
+    // the window that loses the capture; so does ReleaseCapture. A window
+    // destroyed while it holds the capture loses it without the message.
     virtual void SetCapture(Window window) = 0;
     virtual void ReleaseCapture() = 0;
     virtual void SetWaitCursor(bool wait) = 0;

@@ -129,6 +129,7 @@ bool MemoryUser::DragThumb(int id, const std::vector<int>& positions) {
         (c->tmpl->cls != ControlClass::HScrollBar && c->tmpl->cls != ControlClass::VScrollBar))
         return false;
     const DialogItem bar{d->handle, id};
+    host_.manager_.ThumbPressed(bar, c->scrollPos);
     for (int p : positions)
         host_.manager_.ThumbTracked(bar, p);
     host_.manager_.ThumbReleased(bar, positions.back());

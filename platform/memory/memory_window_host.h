@@ -130,7 +130,7 @@ class MemoryWindowHost final : public WindowHost, private DialogSite {
     bool Scroll(int id, int code, int position = 0);
     // A click on an arrow or the page area (SB_LINE*, SB_PAGE*), let go.
     bool ScrollClick(int id, int code);
-    // The thumb dragged through `positions` and let go at the last one.
+    // The thumb pressed, dragged through `positions` and let go at the last.
     bool DragThumb(int id, const std::vector<int>& positions);
     bool PressEnter();
     bool PressEscape();

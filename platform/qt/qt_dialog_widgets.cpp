@@ -188,6 +188,9 @@ ScrollControl::ScrollControl(Qt::Orientation orientation, QWidget* parent, Surfa
     setTracking(false);
     connect(this, &QAbstractSlider::actionTriggered, this,
             [this](int action) { OnAction(action); });
+    connect(this, &QAbstractSlider::sliderPressed, this, [this] {
+        if (!setting_) sink_.ThumbPressed(handle_, value());
+    });
     connect(this, &QAbstractSlider::sliderMoved, this, [this](int position) {
         if (!setting_) sink_.ThumbTracked(handle_, position);
     });

@@ -76,9 +76,10 @@ class SurfaceSink {
     virtual void ListClosed(std::uintptr_t control, bool chosen) = 0;
     virtual void ListChoiceOnClosedBox(std::uintptr_t control) = 0;
     // A scroll bar: a step (SB_LINE*, SB_PAGE*, SB_LEFT/RIGHT), the button
-    // or key that made it let go, the thumb dragged and let go.
+    // or key that made it let go, the thumb pressed, dragged and let go.
     virtual void ScrollStep(std::uintptr_t control, int code) = 0;
     virtual void ScrollReleased(std::uintptr_t control) = 0;
+    virtual void ThumbPressed(std::uintptr_t control, int position) = 0;
     virtual void ThumbTracked(std::uintptr_t control, int position) = 0;
     virtual void ThumbReleased(std::uintptr_t control, int position) = 0;
 

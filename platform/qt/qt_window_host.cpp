@@ -208,6 +208,10 @@ void QtWindowHost::ScrollReleased(std::uintptr_t control) {
     if (const DialogItem item = ItemOf(control)) manager_.ScrollReleased(item);
 }
 
+void QtWindowHost::ThumbPressed(std::uintptr_t control, int position) {
+    if (const DialogItem item = ItemOf(control)) manager_.ThumbPressed(item, position);
+}
+
 void QtWindowHost::ThumbTracked(std::uintptr_t control, int position) {
     if (const DialogItem item = ItemOf(control)) manager_.ThumbTracked(item, position);
 }
