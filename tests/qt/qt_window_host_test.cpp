@@ -652,5 +652,33 @@ TEST_F(QtHostTest, DiscardPendingInputDropsQueuedClicks) {
     EXPECT_EQ(clicksAfterDiscard, 1u);
 }
 
+TEST_F(QtHostTest, DiscardPendingInputRunsNothingInsideTheCallAndEndsByItself) {
+    // Called from inside a blocking operation, it must not re-enter any
+    // dialog procedure: no timer, no deferred notification, no paint.
+    bool timerRan = false, timerRanInside = false;
+    std::size_t heardInside = 0;
+    std::size_t clicksLater = 0;
+    Run([&] {
+        QWidget* button = Control(MainWidget(), GuideToggle);
+        QTimer::singleShot(0, [&] { timerRan = true; });
+        MainWidget()->update();
+        PageWidget()->update();
+        const std::size_t before = log.size();
+        host.DiscardPendingInput();
+        timerRanInside = timerRan;
+        heardInside = log.size() - before;
+        // Later input is the user's again.
+        ProcessUntil([&] { return timerRan; });
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+        QTest::mouseClick(button, Qt::LeftButton);
+        clicksLater = Codes(Who::Main, Msg::Command, GuideToggle).size();
+    });
+    EXPECT_FALSE(timerRanInside);
+    EXPECT_EQ(heardInside, 0u);
+    EXPECT_TRUE(timerRan);
+    EXPECT_EQ(clicksLater, 1u);
+}
+
 } // namespace
 } // namespace osa::test
