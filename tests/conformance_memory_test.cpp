@@ -88,31 +88,18 @@ void MemoryConformance::Act(const cf::Case& c) {
 
 TEST_P(MemoryConformance, MessagesAsTheWin32DialogManagerSendsThem) {
     const cf::Case& c = GetParam();
-    bool checkAfter = false;
-    bool radios[3] = {};
+    cf::Outcome outcome;
     host.Then([&](MemoryWindowHost& h) {
         const Window focusIn = c.focusWho == cf::Who::Main ? cf::MainWindow() : cf::PageWindow();
         h.SetFocusItem(focusIn, c.focusId);
         if (c.defaultDisabled) h.EnableItem(cf::MainWindow(), cf::Ok, false);
         cf::StartRecording();
         Act(c);
-        if (const Window main = cf::MainWindow(); main && h.Find(main) && !h.Find(main)->ended) {
-            checkAfter = h.IsItemChecked(main, cf::Check);
-            for (int i = 0; i < 3; ++i)
-                radios[i] = h.IsItemChecked(main, cf::Radio1 + i);
-            cf::StopRecording();
-            h.EndDialog(main, 0);
-        }
+        const auto* main = h.Find(cf::MainWindow());
+        cf::Finish(outcome, main != nullptr && !main->ended);
     });
     (void)host.DialogBox(cf::MainTemplate, Window{}, cf::MainProc, 0);
-    cf::StopRecording();
-    EXPECT_EQ(cf::ToString(cf::Log()), cf::ToString(c.expected));
-    if (c.action != cf::Action::Escape && c.action != cf::Action::CloseBox &&
-        c.action != cf::Action::PressOnPageThenEnd) {
-        EXPECT_EQ(checkAfter, c.checkAfter);
-        for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(radios[i], cf::Radio1 + i == c.radioAfter) << "radio " << i;
-    }
+    cf::ExpectAsTheTableSays(c, outcome);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, MemoryConformance, ::testing::ValuesIn(cf::Cases()),

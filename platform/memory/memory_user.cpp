@@ -142,14 +142,16 @@ bool MemoryUser::PressEnter() {
     return host_.manager_.Enter(active);
 }
 
+bool MemoryUser::DismissBox() {
+    if (!host_.openBox_) return false;
+    // Esc and the close button answer Cancel when the box has one, else OK.
+    const bool hasCancel = (host_.boxes_[*host_.openBox_].style & 0xF) == mb::OkCancel;
+    return Answer(hasCancel ? mb::IdCancel : mb::IdOk);
+}
+
 bool MemoryUser::PressEscape() {
     const Window active = host_.Active();
-    if (host_.Lookup(active) == nullptr) {
-        if (!host_.openBox_) return false;
-        // Esc answers Cancel when the box has one, else OK.
-        const bool hasCancel = (host_.boxes_[*host_.openBox_].style & 0xF) == mb::OkCancel;
-        return Answer(hasCancel ? mb::IdCancel : mb::IdOk);
-    }
+    if (host_.Lookup(active) == nullptr) return DismissBox();
     return host_.manager_.Escape(active);
 }
 
@@ -176,12 +178,7 @@ bool MemoryUser::PressF1() {
 
 bool MemoryUser::CloseBox() {
     const Window active = host_.Active();
-    if (host_.Lookup(active) == nullptr) {
-        if (!host_.openBox_) return false;
-        // A message box's close button answers Cancel when it has one.
-        const bool hasCancel = (host_.boxes_[*host_.openBox_].style & 0xF) == mb::OkCancel;
-        return Answer(hasCancel ? mb::IdCancel : mb::IdOk);
-    }
+    if (host_.Lookup(active) == nullptr) return DismissBox();
     return host_.manager_.CloseButton(active);
 }
 

@@ -41,6 +41,8 @@ class MemoryUser {
     bool Mouse(Window dialog, Msg msg, Point client, unsigned keys);
 
   private:
+    // Esc or the close button on the open message box.
+    bool DismissBox();
     // The control `id` of the active window, when a user can reach it.
     MemoryWindowHost::Control* Reach(int id, MemoryWindowHost::Dialog*& holder);
 

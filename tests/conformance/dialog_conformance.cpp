@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+#include <gtest/gtest.h>
+
 #include "platform/services.h"
 
 namespace osa::conformance {
@@ -229,6 +231,27 @@ std::intptr_t PageProc(Window dialog, const DialogMessage& m) {
     default:
         return 0;
     }
+}
+
+void Finish(Outcome& outcome, bool open) {
+    const Window main = g_main;
+    if (!open || !main) return;
+    WindowHost& w = Windows();
+    outcome.ended = false;
+    outcome.check = w.IsItemChecked(main, Check);
+    for (int i = 0; i < 3; ++i)
+        outcome.radios[i] = w.IsItemChecked(main, Radio1 + i);
+    StopRecording();
+    w.EndDialog(main, 0);
+}
+
+void ExpectAsTheTableSays(const Case& c, const Outcome& outcome) {
+    StopRecording();
+    EXPECT_EQ(ToString(Log()), ToString(c.expected));
+    if (outcome.ended) return;
+    EXPECT_EQ(outcome.check, c.checkAfter);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(outcome.radios[i], Radio1 + i == c.radioAfter) << "radio " << i;
 }
 
 void StartRecording() {

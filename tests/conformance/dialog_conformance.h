@@ -88,6 +88,19 @@ std::span<const Case> Cases();
 // The case's name as a test name (letters only).
 std::string CaseName(const Case& c);
 
+// What a case left behind: whether the action ended the dialog, and if not,
+// where the check box and the radio buttons stand.
+struct Outcome {
+    bool ended = true;
+    bool check = false;
+    bool radios[3] = {};
+};
+// Reads the outcome while the dialog is still open and ends it (with 0,
+// not recording); nothing when the action ended it already (`open` false).
+void Finish(Outcome& outcome, bool open);
+// Checks what was heard and the outcome against the case.
+void ExpectAsTheTableSays(const Case& c, const Outcome& outcome);
+
 // The procedures of the two dialogs. The main one makes the page at its
 // start, ends with 2 on IDCANCEL (and then sets the edit's text, whose
 // EN_CHANGE must not reach it); the page takes the capture on a press and

@@ -127,9 +127,7 @@ std::vector<std::function<void()>> QtConformance::Steps(cf::Action action) {
 
 TEST_P(QtConformance, MessagesAsTheWin32DialogManagerSendsThem) {
     const cf::Case& c = GetParam();
-    bool checkAfter = false;
-    bool radios[3] = {};
-    bool ended = true;
+    cf::Outcome outcome;
     std::vector<std::function<void()>> steps;
     steps.push_back([&] {
         ProcessUntil([&] { return QApplication::activeWindow() == Widget(cf::MainWindow()); });
@@ -145,14 +143,8 @@ TEST_P(QtConformance, MessagesAsTheWin32DialogManagerSendsThem) {
     for (auto& step : Steps(c.action))
         steps.push_back(step);
     steps.push_back([&] {
-        const Window main = cf::MainWindow();
-        if (!main || !Widget(main) || !Widget(main)->isVisible()) return;
-        ended = false;
-        checkAfter = host.IsItemChecked(main, cf::Check);
-        for (int i = 0; i < 3; ++i)
-            radios[i] = host.IsItemChecked(main, cf::Radio1 + i);
-        cf::StopRecording();
-        host.EndDialog(main, 0);
+        QWidget* main = Widget(cf::MainWindow());
+        cf::Finish(outcome, main != nullptr && main->isVisible());
     });
     // Each step once the events of the one before have been handled; the
     // timer goes with the test, whenever the dialog ends.
@@ -166,13 +158,7 @@ TEST_P(QtConformance, MessagesAsTheWin32DialogManagerSendsThem) {
     });
     timer.start(0);
     (void)host.DialogBox(cf::MainTemplate, Window{}, cf::MainProc, 0);
-    cf::StopRecording();
-    EXPECT_EQ(cf::ToString(cf::Log()), cf::ToString(c.expected));
-    if (!ended) {
-        EXPECT_EQ(checkAfter, c.checkAfter);
-        for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(radios[i], cf::Radio1 + i == c.radioAfter) << "radio " << i;
-    }
+    cf::ExpectAsTheTableSays(c, outcome);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, QtConformance, ::testing::ValuesIn(cf::Cases()),

@@ -181,9 +181,7 @@ class Win32Conformance : public ::testing::TestWithParam<cf::Case> {
 
 TEST_P(Win32Conformance, MessagesAsTheWin32DialogManagerSendsThem) {
     const cf::Case& c = GetParam();
-    bool checkAfter = false;
-    bool radios[3] = {};
-    bool ended = true;
+    cf::Outcome outcome;
     g_steps.clear();
     g_next = 0;
     g_steps.push_back([&] {
@@ -196,24 +194,12 @@ TEST_P(Win32Conformance, MessagesAsTheWin32DialogManagerSendsThem) {
     for (auto& step : ActionSteps(c.action))
         g_steps.push_back(step);
     g_steps.push_back([&] {
-        const Window main = cf::MainWindow();
-        if (!main || !IsWindow(Hwnd(main)) || !IsWindowVisible(Hwnd(main))) return;
-        ended = false;
-        checkAfter = host.IsItemChecked(main, cf::Check);
-        for (int i = 0; i < 3; ++i)
-            radios[i] = host.IsItemChecked(main, cf::Radio1 + i);
-        cf::StopRecording();
-        host.EndDialog(main, 0);
+        const HWND main = Hwnd(cf::MainWindow());
+        cf::Finish(outcome, main != nullptr && IsWindow(main) && IsWindowVisible(main));
     });
     SetTimer(nullptr, 0, 100, RunStep);
     (void)host.DialogBox(cf::MainTemplate, Window{}, cf::MainProc, 0);
-    cf::StopRecording();
-    EXPECT_EQ(cf::ToString(cf::Log()), cf::ToString(c.expected));
-    if (!ended) {
-        EXPECT_EQ(checkAfter, c.checkAfter);
-        for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(radios[i], cf::Radio1 + i == c.radioAfter) << "radio " << i;
-    }
+    cf::ExpectAsTheTableSays(c, outcome);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Win32Conformance, ::testing::ValuesIn(cf::Cases()),
