@@ -117,7 +117,7 @@ enum class Msg : std::uint32_t {
 
 // Notifications and codes (Win32 numbers).
 namespace notify {
-inline constexpr int ButtonClicked = 0;   // BN_CLICKED
+inline constexpr int ButtonClicked = 0;      // BN_CLICKED
 inline constexpr int EditSetFocus = 0x0100;  // EN_SETFOCUS
 inline constexpr int EditKillFocus = 0x0200; // EN_KILLFOCUS
 inline constexpr int EditChange = 0x0300;    // EN_CHANGE

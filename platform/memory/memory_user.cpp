@@ -113,8 +113,8 @@ bool MemoryUser::Scroll(int id, int code, int position) {
 bool MemoryUser::ScrollClick(int id, int code) {
     MemoryWindowHost::Dialog* d = nullptr;
     MemoryWindowHost::Control* c = Reach(id, d);
-    if (c == nullptr || (c->tmpl->cls != ControlClass::HScrollBar &&
-                         c->tmpl->cls != ControlClass::VScrollBar))
+    if (c == nullptr ||
+        (c->tmpl->cls != ControlClass::HScrollBar && c->tmpl->cls != ControlClass::VScrollBar))
         return false;
     const DialogItem bar{d->handle, id};
     host_.manager_.ScrollStep(bar, code);

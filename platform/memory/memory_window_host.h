@@ -71,7 +71,7 @@ class MemoryWindowHost final : public WindowHost, private DialogSite {
         std::string caption;
         int icon = 0;
         bool closeCommandRemoved = false;
-        Rect rect{}; // screen coordinates
+        Rect rect{};        // screen coordinates
         DialogItem focus{}; // top-level dialogs: the focused control, here or in a page
         std::vector<Control> controls;
         std::vector<std::optional<Rect>> invalidated; // since the last Paint

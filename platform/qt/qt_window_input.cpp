@@ -3,12 +3,12 @@
 // cursor; discarding input.
 #include "platform/qt/qt_window_records.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QAbstractButton>
 #include <QMouseEvent>
 #include <QTimer>
 

@@ -56,7 +56,8 @@ HWND UsableOwner(Window owner) {
 } // namespace
 
 Win32WindowHost::Win32WindowHost(dlg::DialogTemplates templates, HINSTANCE instance)
-    : templates_(templates), instance_(instance != nullptr ? instance : GetModuleHandleW(nullptr)) {}
+    : templates_(templates), instance_(instance != nullptr ? instance : GetModuleHandleW(nullptr)) {
+}
 
 Win32WindowHost::~Win32WindowHost() {
     // Destroying a window removes its entries (WM_NCDESTROY), so work on a copy.

@@ -53,7 +53,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
 
-    osa::win32::Win32WindowHost windows(osa::dlg::DialogTemplates(osa::res::AllDialogTemplates()), instance);
+    osa::win32::Win32WindowHost windows(osa::dlg::DialogTemplates(osa::res::AllDialogTemplates()),
+                                        instance);
     osa::win32::Win32InstanceGuard instanceGuard;
     osa::win32::Win32ProcessLauncher processes;
     osa::win32::Win32ProfileStore profiles;

@@ -16,28 +16,53 @@ constexpr dlg::ControlTemplate MainControls[] = {
     {Go, ControlClass::PushButton, dlg::CsTabStop | dlg::CsGroup, "Go", 0, {5, 5, 40, 14}},
     {Ok, ControlClass::DefPushButton, dlg::CsTabStop, "OK", 0, {50, 5, 40, 14}},
     {Cancel, ControlClass::PushButton, dlg::CsTabStop, "Cancel", 0, {95, 5, 40, 14}},
-    {Edit, ControlClass::Edit, dlg::CsTabStop | dlg::CsBorder | dlg::CsAutoHScroll, "", 0,
+    {Edit,
+     ControlClass::Edit,
+     dlg::CsTabStop | dlg::CsBorder | dlg::CsAutoHScroll,
+     "",
+     0,
      {5, 24, 60, 12}},
     {Check, ControlClass::AutoCheckBox, dlg::CsTabStop, "Check", 0, {75, 25, 50, 10}},
-    {Radio1, ControlClass::AutoRadioButton, dlg::CsTabStop | dlg::CsGroup, "One", 0,
+    {Radio1,
+     ControlClass::AutoRadioButton,
+     dlg::CsTabStop | dlg::CsGroup,
+     "One",
+     0,
      {5, 42, 40, 10}},
     {Radio2, ControlClass::AutoRadioButton, dlg::CsNone, "Two", 0, {50, 42, 40, 10}},
     {Radio3, ControlClass::AutoRadioButton, dlg::CsNone, "Three", 0, {95, 42, 40, 10}},
-    {List, ControlClass::DropDownList, dlg::CsTabStop | dlg::CsGroup | dlg::CsVScroll, "", 0,
+    {List,
+     ControlClass::DropDownList,
+     dlg::CsTabStop | dlg::CsGroup | dlg::CsVScroll,
+     "",
+     0,
      {5, 56, 80, 60}},
     {Bar, ControlClass::HScrollBar, dlg::CsTabStop | dlg::CsGroup, "", 0, {5, 76, 120, 10}},
 };
 constexpr dlg::ControlTemplate PageControls[] = {
-    {PageButton, ControlClass::PushButton, dlg::CsTabStop | dlg::CsGroup, "Page", 0,
+    {PageButton,
+     ControlClass::PushButton,
+     dlg::CsTabStop | dlg::CsGroup,
+     "Page",
+     0,
      {5, 5, 50, 14}},
     {PageEdit, ControlClass::Edit, dlg::CsTabStop | dlg::CsBorder, "", 0, {60, 5, 50, 12}},
 };
 constexpr dlg::DialogTemplate All[] = {
-    {MainTemplate, "Conformance",
+    {MainTemplate,
+     "Conformance",
      dlg::DsPopup | dlg::DsCaption | dlg::DsSysMenu | dlg::DsModalFrame | dlg::DsCentre,
-     "MS Sans Serif", 8, {0, 0, 220, 150}, MainControls},
-    {PageTemplate, "", dlg::DsChild | dlg::DsVisible | dlg::DsControlParent, "MS Sans Serif", 8,
-     {5, 92, 160, 50}, PageControls},
+     "MS Sans Serif",
+     8,
+     {0, 0, 220, 150},
+     MainControls},
+    {PageTemplate,
+     "",
+     dlg::DsChild | dlg::DsVisible | dlg::DsControlParent,
+     "MS Sans Serif",
+     8,
+     {5, 92, 160, 50},
+     PageControls},
 };
 
 bool g_recording = false;
@@ -92,45 +117,108 @@ const std::vector<Case>& Table() {
     using enum Action;
     const Heard ended[] = {M(Msg::Destroy), P(Msg::Destroy)};
     static const std::vector<Case> cases = {
-        {"a click in a radio group", Who::Main, Go, false, ClickRadio2, {Cmd(Radio2)}, false,
+        {"a click in a radio group",
+         Who::Main,
+         Go,
+         false,
+         ClickRadio2,
+         {Cmd(Radio2)},
+         false,
          Radio2},
         {"a click on a check box", Who::Main, Go, false, ClickCheck, {Cmd(Check)}, true, Radio1},
-        {"Enter, default button enabled", Who::Main, Check, false, Enter, {Cmd(Ok)}, false,
-         Radio1},
+        {"Enter, default button enabled", Who::Main, Check, false, Enter, {Cmd(Ok)}, false, Radio1},
         {"Enter, default button disabled", Who::Main, Check, true, Enter, {}, false, Radio1},
-        {"Enter on a focused button of the page", Who::Page, PageButton, false, Enter,
-         {Cmd(Ok)}, false, Radio1},
-        {"Esc", Who::Main, Check, false, Escape, {Cmd(Cancel), ended[0], ended[1]}, false,
+        {"Enter on a focused button of the page",
+         Who::Page,
+         PageButton,
+         false,
+         Enter,
+         {Cmd(Ok)},
+         false,
          Radio1},
-        {"the close box", Who::Main, Check, false, CloseBox,
+        {"Esc", Who::Main, Check, false, Escape, {Cmd(Cancel), ended[0], ended[1]}, false, Radio1},
+        {"the close box",
+         Who::Main,
+         Check,
+         false,
+         CloseBox,
          {M(Msg::SysCommand, 0, sc::Close), M(Msg::Close), Cmd(Cancel), ended[0], ended[1]},
-         false, Radio1},
-        {"Tab from an edit", Who::Main, Edit, false, Tab, {Cmd(Edit, notify::EditKillFocus)},
-         false, Radio1},
-        {"a drop-down list, item chosen", Who::Main, Go, false, ListChooseThree,
+         false,
+         Radio1},
+        {"Tab from an edit",
+         Who::Main,
+         Edit,
+         false,
+         Tab,
+         {Cmd(Edit, notify::EditKillFocus)},
+         false,
+         Radio1},
+        {"a drop-down list, item chosen",
+         Who::Main,
+         Go,
+         false,
+         ListChooseThree,
          {Cmd(List, notify::ComboDropDown), Cmd(List, notify::ComboSelEndOk),
           Cmd(List, notify::ComboCloseUp), Cmd(List, notify::ComboSelChange)},
-         false, Radio1},
-        {"a drop-down list, cancelled", Who::Main, Go, false, ListCancel,
+         false,
+         Radio1},
+        {"a drop-down list, cancelled",
+         Who::Main,
+         Go,
+         false,
+         ListCancel,
          {Cmd(List, notify::ComboDropDown), Cmd(List, notify::ComboSelEndCancel),
           Cmd(List, notify::ComboCloseUp)},
-         false, Radio1},
-        {"a key on the closed list", Who::Main, List, false, ListKeyDown,
-         {Cmd(List, notify::ComboSelEndOk), Cmd(List, notify::ComboSelChange)}, false, Radio1},
-        {"the scroll bar's right arrow", Who::Main, Go, false, ScrollArrowRight,
-         {Scroll(sb::LineRight), Scroll(sb::EndScroll)}, false, Radio1},
-        {"the scroll bar's page area", Who::Main, Go, false, ScrollPageLeft,
-         {Scroll(sb::PageLeft), Scroll(sb::EndScroll)}, false, Radio1},
-        {"the scroll bar's thumb dragged", Who::Main, Go, false, ThumbDrag,
+         false,
+         Radio1},
+        {"a key on the closed list",
+         Who::Main,
+         List,
+         false,
+         ListKeyDown,
+         {Cmd(List, notify::ComboSelEndOk), Cmd(List, notify::ComboSelChange)},
+         false,
+         Radio1},
+        {"the scroll bar's right arrow",
+         Who::Main,
+         Go,
+         false,
+         ScrollArrowRight,
+         {Scroll(sb::LineRight), Scroll(sb::EndScroll)},
+         false,
+         Radio1},
+        {"the scroll bar's page area",
+         Who::Main,
+         Go,
+         false,
+         ScrollPageLeft,
+         {Scroll(sb::PageLeft), Scroll(sb::EndScroll)},
+         false,
+         Radio1},
+        {"the scroll bar's thumb dragged",
+         Who::Main,
+         Go,
+         false,
+         ThumbDrag,
          {Scroll(sb::ThumbTrack), Scroll(sb::ThumbTrack), Scroll(sb::ThumbPosition),
           Scroll(sb::EndScroll)},
          false,
          Radio1},
-        {"a drag from the page with the capture", Who::Main, Go, false, DragOnPage,
+        {"a drag from the page with the capture",
+         Who::Main,
+         Go,
+         false,
+         DragOnPage,
          {P(Msg::LButtonDown), P(Msg::MouseMove), P(Msg::LButtonUp), P(Msg::CaptureChanged)},
-         false, Radio1},
-        {"the capture held as the dialog ends", Who::Main, Go, false, PressOnPageThenEnd,
-         {P(Msg::LButtonDown), P(Msg::MouseMove), Cmd(Cancel), ended[0], ended[1]}, false,
+         false,
+         Radio1},
+        {"the capture held as the dialog ends",
+         Who::Main,
+         Go,
+         false,
+         PressOnPageThenEnd,
+         {P(Msg::LButtonDown), P(Msg::MouseMove), Cmd(Cancel), ended[0], ended[1]},
+         false,
          Radio1},
     };
     return cases;
@@ -138,18 +226,30 @@ const std::vector<Case>& Table() {
 
 const char* Name(Msg msg) {
     switch (msg) {
-    case Msg::Command: return "Command";
-    case Msg::SysCommand: return "SysCommand";
-    case Msg::Close: return "Close";
-    case Msg::HScroll: return "HScroll";
-    case Msg::VScroll: return "VScroll";
-    case Msg::LButtonDown: return "LButtonDown";
-    case Msg::LButtonUp: return "LButtonUp";
-    case Msg::MouseMove: return "MouseMove";
-    case Msg::CaptureChanged: return "CaptureChanged";
-    case Msg::Help: return "Help";
-    case Msg::Destroy: return "Destroy";
-    default: return "?";
+    case Msg::Command:
+        return "Command";
+    case Msg::SysCommand:
+        return "SysCommand";
+    case Msg::Close:
+        return "Close";
+    case Msg::HScroll:
+        return "HScroll";
+    case Msg::VScroll:
+        return "VScroll";
+    case Msg::LButtonDown:
+        return "LButtonDown";
+    case Msg::LButtonUp:
+        return "LButtonUp";
+    case Msg::MouseMove:
+        return "MouseMove";
+    case Msg::CaptureChanged:
+        return "CaptureChanged";
+    case Msg::Help:
+        return "Help";
+    case Msg::Destroy:
+        return "Destroy";
+    default:
+        return "?";
     }
 }
 

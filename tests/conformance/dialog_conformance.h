@@ -19,14 +19,14 @@
 namespace osa::conformance {
 
 // Controls of the top-level dialog.
-inline constexpr int Go = 10;                       // push button, first tab stop
-inline constexpr int Ok = mb::IdOk;                 // the default push button
-inline constexpr int Cancel = mb::IdCancel;         // push button
-inline constexpr int Edit = 20;                     // edit, then the check box in tab order
-inline constexpr int Check = 40;                    // auto check box
+inline constexpr int Go = 10;                               // push button, first tab stop
+inline constexpr int Ok = mb::IdOk;                         // the default push button
+inline constexpr int Cancel = mb::IdCancel;                 // push button
+inline constexpr int Edit = 20;                             // edit, then the check box in tab order
+inline constexpr int Check = 40;                            // auto check box
 inline constexpr int Radio1 = 30, Radio2 = 31, Radio3 = 32; // one group, Radio1 checked at start
-inline constexpr int List = 50;                     // drop-down list "One" "Two" "Three", "Two" selected
-inline constexpr int Bar = 60;                      // horizontal scroll bar 0..10 at 5
+inline constexpr int List = 50; // drop-down list "One" "Two" "Three", "Two" selected
+inline constexpr int Bar = 60;  // horizontal scroll bar 0..10 at 5
 // Controls of the page.
 inline constexpr int PageButton = 70;
 inline constexpr int PageEdit = 71;
@@ -64,7 +64,7 @@ enum class Action {
     ListKeyDown,     // the Down key on the closed list
     ScrollArrowRight,
     ScrollPageLeft,
-    ThumbDrag, // press the thumb, move it once to the right, let go
+    ThumbDrag,  // press the thumb, move it once to the right, let go
     DragOnPage, // press on the page, move out of it over the main dialog, let go
     // Press on the page, move a little, and end the dialog (Esc) while the
     // page holds the capture.

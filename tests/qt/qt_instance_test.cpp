@@ -25,10 +25,10 @@
 #include <gtest/gtest.h>
 
 #include "controller/app_state.h"
+#include "controller/res/resources.h"
 #include "controller/shell/entry.h"
 #include "platform/linux/instance_lock.h"
 #include "platform/qt/qt_instance_guard.h"
-#include "controller/res/resources.h"
 #include "platform/qt/qt_window_host.h"
 #include "platform/services.h"
 #include "tests/qt/qt_test_support.h"

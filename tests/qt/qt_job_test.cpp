@@ -8,8 +8,8 @@
 
 #include "controller/app_state.h"
 #include "controller/res/resource_ids.h"
-#include "controller/shell/entry.h"
 #include "controller/res/resources.h"
+#include "controller/shell/entry.h"
 #include "platform/qt/qt_window_host.h"
 #include "platform/services.h"
 #include "tests/qt/qt_test_support.h"

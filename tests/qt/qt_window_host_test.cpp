@@ -240,10 +240,10 @@ TEST_F(QtScrollTest, DraggedThumbReportsTrackAndPositionAndReturnsUnlessSet) {
     for (const Logged& l : Messages(Who::Page, Msg::HScroll))
         seen.emplace_back(l.code, l.position);
     // Pressing the thumb reports it at the position it had, as Windows does.
-    EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{sb::ThumbTrack, 5},
-                                                      {sb::ThumbTrack, 8},
-                                                      {sb::ThumbPosition, 8},
-                                                      {sb::EndScroll, 0}}));
+    EXPECT_EQ(
+        seen,
+        (std::vector<std::pair<int, int>>{
+            {sb::ThumbTrack, 5}, {sb::ThumbTrack, 8}, {sb::ThumbPosition, 8}, {sb::EndScroll, 0}}));
     EXPECT_EQ(whileDragging, 5);
     EXPECT_EQ(afterRelease, 5);
     EXPECT_EQ(thumbAfterRelease, 5);

@@ -123,8 +123,7 @@ std::vector<std::function<void()>> ActionSteps(cf::Action action) {
     case Tab:
         return {[] { Key(VK_TAB); }};
     case ListChooseThree:
-        return {[=] { Click(CentreOf(Item(main(), cf::List))); },
-                [=] { Click(listItem(2)); }};
+        return {[=] { Click(CentreOf(Item(main(), cf::List))); }, [=] { Click(listItem(2)); }};
     case ListCancel:
         return {[=] { Click(CentreOf(Item(main(), cf::List))); }, [] { Key(VK_ESCAPE); }};
     case ListKeyDown:

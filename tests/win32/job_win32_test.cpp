@@ -239,7 +239,8 @@ TEST(Win32Job, WholeCutModeJobInDemoMode) {
     }
 
     ResetAppState();
-    win32::Win32WindowHost host(dlg::DialogTemplates(res::AllDialogTemplates()), GetModuleHandleW(nullptr));
+    win32::Win32WindowHost host(dlg::DialogTemplates(res::AllDialogTemplates()),
+                                GetModuleHandleW(nullptr));
     win32::Win32InstanceGuard guard;
     win32::Win32ProcessLauncher launcher;
     win32::Win32ProfileStore profiles;
