@@ -20,9 +20,6 @@ OSA_TEST_PACKAGES=(
   cups-daemon cups-client
 )
 
-# 32-bit Wine for the x86 Windows tests, from the i386 architecture.
-OSA_WINE32_PACKAGES=(wine32:i386)
-
 osa_log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
 
 # Installs whatever of the given packages is missing (apt-get, with sudo when
@@ -42,14 +39,16 @@ osa_ensure_packages() {
     "${missing[@]}"
 }
 
-# Adds the i386 architecture (for wine32) when it is not there yet.
-osa_ensure_i386() {
-  dpkg --print-foreign-architectures | grep -qx i386 && return 0
-  local sudo=()
-  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-  osa_log "adding the i386 architecture (for 32-bit Wine)"
-  "${sudo[@]}" dpkg --add-architecture i386
-  "${sudo[@]}" apt-get update -qq || true
+# True when a 32-bit Wine is installed and this kernel can run it. Where
+# the kernel runs no i386 programs (no IA-32 emulation), an installed wine32
+# stops the `wine` command for 64-bit programs too, so it is not installed
+# by these scripts.
+osa_have_wine32() {
+  local loader
+  for loader in /usr/lib/wine/wine /usr/lib/i386-linux-gnu/wine/wine; do
+    [ -x "$loader" ] && "$loader" --version >/dev/null 2>&1 && return 0
+  done
+  return 1
 }
 
 # Configures (once) and builds one preset.
@@ -65,12 +64,6 @@ osa_wine_prefix() {
   export WINEPREFIX=$OSA_CACHE/wine
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-  # A prefix made before 32-bit Wine was there has no 32-bit system: made again.
-  if [ -f "$WINEPREFIX/system.reg" ] && [ -z "$(ls -A "$WINEPREFIX/drive_c/windows/syswow64" 2>/dev/null)" ] &&
-    { [ -x /usr/lib/wine/wine ] || [ -x /usr/lib/i386-linux-gnu/wine/wine ]; }; then
-    wineserver -k 2>/dev/null || true
-    rm -rf "$WINEPREFIX"
-  fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     osa_log "making the Wine prefix in $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
