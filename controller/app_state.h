@@ -56,6 +56,7 @@ struct AppState {
     // Main window and the job.
     std::uintptr_t mainDialog = 0; // window value of the main dialog while it exists
     std::uintptr_t pageDialog = 0; // the cut settings page
+    std::uintptr_t calibrationDialog = 0; // the Calibration dialog while it is open
     char FirmwareVersion[TextBufferChars + 1] = {};
     std::int32_t FirmwareV2 = 0;
     std::int32_t MediaIndex = 0;

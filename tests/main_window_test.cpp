@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "controller/app_state.h"
+#include "controller/res/control_ids.h"
 #include "controller/res/resource_ids.h"
+#include "controller/res/resources.h"
 #include "controller/shell/entry.h"
 #include "controller/ui/main_dialog.h"
 #include "tests/test_support.h"
@@ -118,6 +120,41 @@ TEST_F(MainWindowTest, WholeJobWithAutomaticSearch) {
     EXPECT_NE(SettingsText().find("TomboDisX=150000"), std::string::npos);
     EXPECT_EQ(host.Starved(), 0);
     (void)startup;
+}
+
+TEST_F(MainWindowTest, DeactivationLetsThePadGoAndAHeldTestCutStillAsks) {
+    Settings("Unit=0\r\nTomboAutoRead=0\r\nPosSet=1\r\n");
+    for (int i = 0; i < 4; ++i) {
+        host.ThenClick(Next);
+        if (i == 2) host.ThenClick(mb::IdOk);
+    }
+    std::vector<std::string> sent;
+    host.Then([&](MemoryWindowHost& h) {
+        AppState& app = App();
+        ASSERT_NE(app.Pad.HeldDirections, pad::DirectionsDisabled);
+        app.Pad.TestCutButton = pad::Normal; // as "Adjust Settings" leaves it
+        EXPECT_TRUE(h.ClickIn(Page(), ctl::UseKeyboard));
+        EXPECT_EQ(app.Pad.InputMode, pad::Keyboard);
+        const Rect up = app.PadAreas.up;
+        const Rect testCut = app.PadAreas.testCut;
+        cutter.writes.clear();
+        EXPECT_TRUE(h.MouseDown(Page(), Point{up.left + 4, up.top + 4}));
+        EXPECT_TRUE(h.MouseDown(Page(), Point{testCut.left + 4, testCut.top + 4}));
+        h.ThenAnswer(mb::IdOk); // question 2100
+        h.Activate(Main(), false);
+        sent = cutter.writes;
+        EXPECT_EQ(app.Pad.HeldDirections, 0);
+        EXPECT_EQ(app.Pad.TestCutButton, pad::Normal);
+        EXPECT_EQ(app.Pad.InputMode, pad::Idle);
+        EXPECT_FALSE(h.IsItemChecked(Page(), ctl::UseKeyboard));
+        EXPECT_EQ(h.Capture(), Window{});
+        h.ThenClick(CancelButton);
+    });
+    EXPECT_EQ(Run({"-CUTMODE", "-FN0", "-TB23,150,100", "-TB51,10"}), 1);
+    EXPECT_EQ(sent, (std::vector<std::string>{std::string("\x1b\x00\x02", 3),
+                                              std::string("\x1b\x00\x00", 3), "FH\x03"}));
+    ASSERT_FALSE(host.MessageBoxes().empty());
+    EXPECT_EQ(host.MessageBoxes().back().text, res::LoadString(2100));
 }
 
 TEST_F(MainWindowTest, ReadingAtTheBladePosition) {

@@ -1,7 +1,16 @@
 // The position pad's hot spots: which spot a point on the page falls in.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "controller/app_state.h"
+#include "controller/res/control_ids.h"
+#include "controller/res/resource_ids.h"
+#include "controller/res/resources.h"
+#include "controller/ui/cut_page.h"
 #include "controller/ui/position_pad.h"
+#include "tests/test_support.h"
 
 namespace osa {
 namespace {
@@ -34,6 +43,186 @@ TEST(PadSpotAt, EdgesBelongToTheSpotAndTheFirstSpotWins) {
     EXPECT_EQ(PadSpotAt(PadRects{Rect{}, all, all, all, all, all}, Point{5, 5}), PadSpot::Down);
     EXPECT_EQ(PadSpotAt(PadRects{Rect{}, Rect{}, Rect{}, Rect{}, all, all}, Point{5, 5}),
               PadSpot::TestCut);
+}
+
+} // namespace
+} // namespace osa
+
+// --- The pad's input on the page, against the in-memory host and cutter ---------
+
+namespace osa {
+namespace {
+
+std::intptr_t MainStandIn(Window dialog, const DialogMessage& message) {
+    if (message.msg == Msg::InitDialog) App().mainDialog = dialog.value;
+    return 0;
+}
+
+const std::string Stop = std::string("\x1b\x00\x00", 3);
+std::string Move(char bits) {
+    return std::string("\x1b\x00", 2) + bits;
+}
+
+class PadInputTest : public test::CoreTest {
+  protected:
+    void SetUp() override {
+        CoreTest::SetUp();
+        main = host.CreateDialog(ids::DlgMain, Window{}, MainStandIn, 0);
+        page = host.CreateDialog(ids::DlgCutSettings, main, CutSettingsPageProc, 0);
+        ASSERT_TRUE(page);
+        cutter.writes.clear();
+    }
+    static Point Corner(const Rect& r) { return Point{r.left, r.top}; }
+    static Point Middle(const Rect& r) {
+        return Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    std::size_t Asked(int stringId) const {
+        std::size_t n = 0;
+        for (const auto& box : host.MessageBoxes())
+            if (box.text == res::LoadString(stringId)) ++n;
+        return n;
+    }
+
+    Window main{};
+    Window page{};
+};
+
+TEST_F(PadInputTest, MouseOnTheButtonsSendsWhatTheyDo) {
+    enum class Answer { None, Ok, Cancel };
+    struct Case {
+        const char* what;
+        std::int32_t held, testCut, origin; // the pad's state before the press
+        Rect PadRects::*press;
+        bool dragOut; // the pointer leaves the button before the release
+        Answer answer;
+        std::vector<std::string> sent;
+        std::size_t asked; // question 2100
+        bool captured;     // the page held the capture between press and release
+    };
+    const Case cases[] = {
+        {"up, released outside the pad",
+         0,
+         0,
+         0,
+         &PadRects::up,
+         true,
+         Answer::None,
+         {Move(0x02), Stop},
+         0,
+         true},
+        {"right, released on it",
+         0,
+         0,
+         0,
+         &PadRects::right,
+         false,
+         Answer::None,
+         {Move(0x04), Stop},
+         0,
+         true},
+        {"directions disabled",
+         pad::DirectionsDisabled,
+         0,
+         0,
+         &PadRects::down,
+         false,
+         Answer::None,
+         {},
+         0,
+         false},
+        {"test cut, OK", 0, 0, 0, &PadRects::testCut, false, Answer::Ok, {"FH\x03"}, 1, false},
+        {"test cut, Cancel", 0, 0, 0, &PadRects::testCut, false, Answer::Cancel, {}, 1, false},
+        {"test cut, dragged out", 0, 0, 0, &PadRects::testCut, true, Answer::None, {}, 0, false},
+        {"test cut disabled",
+         0,
+         pad::Disabled,
+         0,
+         &PadRects::testCut,
+         false,
+         Answer::None,
+         {},
+         0,
+         false},
+        {"set origin", 0, 0, 0, &PadRects::origin, false, Answer::None, {"FJ\x03"}, 0, false},
+        {"set origin, dragged out", 0, 0, 0, &PadRects::origin, true, Answer::None, {}, 0, false},
+        {"set origin disabled",
+         0,
+         0,
+         pad::Disabled,
+         &PadRects::origin,
+         false,
+         Answer::None,
+         {},
+         0,
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        AppState& app = App();
+        app.Pad = PositionPad{app.Pad.InputMode, c.held, c.testCut, c.origin};
+        cutter.writes.clear();
+        const std::size_t askedBefore = Asked(2100);
+        if (c.answer != Answer::None)
+            host.ThenAnswer(c.answer == Answer::Ok ? mb::IdOk : mb::IdCancel);
+        const Rect spot = app.PadAreas.*c.press;
+        EXPECT_TRUE(host.MouseDown(page, Middle(spot)));
+        EXPECT_EQ(host.Capture() == page, c.captured);
+        const Point away{5, 5};
+        if (c.dragOut) {
+            EXPECT_TRUE(host.MouseMove(page, away, mk::LButton));
+        }
+        EXPECT_TRUE(host.MouseUp(page, c.dragOut ? away : Middle(spot)));
+        EXPECT_EQ(cutter.writes, c.sent);
+        EXPECT_EQ(Asked(2100) - askedBefore, c.asked);
+        EXPECT_EQ(host.Capture(), Window{});
+        EXPECT_EQ(app.Pad.HeldDirections, c.held);
+        EXPECT_EQ(app.Pad.TestCutButton, c.testCut);
+        EXPECT_EQ(app.Pad.OriginButton, c.origin);
+        EXPECT_EQ(host.PendingActions(), 0u);
+    }
+}
+
+TEST_F(PadInputTest, ARefusedMoveEmptiesTheHeldSetAndHoldsNoCapture) {
+    cutter.nextWriteResult = rc::GeneralError;
+    EXPECT_TRUE(host.MouseDown(page, Middle(App().PadAreas.up)));
+    EXPECT_EQ(App().Pad.HeldDirections, 0);
+    EXPECT_EQ(host.Capture(), Window{});
+    ASSERT_EQ(host.MessageBoxes().size(), 1u);
+    EXPECT_NE(host.MessageBoxes()[0].text.find("[code = 159]"), std::string::npos);
+    EXPECT_TRUE(host.MouseUp(page, Middle(App().PadAreas.up)));
+    EXPECT_TRUE(cutter.writes.empty()); // nothing held, nothing to stop
+}
+
+TEST_F(PadInputTest, ArrowKeyModeReleasesOnlyTheDirectionUnderThePoint) {
+    // The keyboard presses and releases at the top-left corners of the spots.
+    AppState& app = App();
+    app.Pad.InputMode = pad::ArrowHeld;
+    EXPECT_EQ(OnPadButtonDown(page, Corner(app.PadAreas.up)), rc::Ok);
+    EXPECT_EQ(OnPadButtonDown(page, Corner(app.PadAreas.right)), rc::Ok);
+    EXPECT_EQ(OnPadButtonUp(page, Corner(app.PadAreas.right)), rc::Ok);
+    EXPECT_EQ(app.Pad.HeldDirections, pad::Up);
+    EXPECT_EQ(host.Capture(), page); // up still moves
+    EXPECT_EQ(OnPadButtonUp(page, Corner(app.PadAreas.up)), rc::Ok);
+    EXPECT_EQ(cutter.writes, (std::vector<std::string>{Move(0x02), Move(0x06), Move(0x02), Stop}));
+    EXPECT_EQ(host.Capture(), Window{});
+    // Outside every direction, all of them go.
+    EXPECT_EQ(OnPadButtonDown(page, Corner(app.PadAreas.left)), rc::Ok);
+    EXPECT_EQ(OnPadButtonDown(page, Corner(app.PadAreas.down)), rc::Ok);
+    EXPECT_EQ(OnPadButtonUp(page, Point{-1, -1}), rc::Ok);
+    EXPECT_EQ(app.Pad.HeldDirections, 0);
+    EXPECT_EQ(cutter.writes.back(), Stop);
+}
+
+TEST_F(PadInputTest, UseKeyboardTurnsKeyboardPositioningOnAndAClickThatCancelledItOff) {
+    AppState& app = App();
+    EXPECT_TRUE(host.ClickIn(page, ctl::UseKeyboard));
+    EXPECT_EQ(app.Pad.InputMode, pad::Keyboard);
+    // The mouse hook left 8: the box's own toggle is undone.
+    app.Pad.InputMode = pad::KeyboardCancelled;
+    EXPECT_TRUE(host.ClickIn(page, ctl::UseKeyboard));
+    EXPECT_FALSE(host.IsItemChecked(page, ctl::UseKeyboard));
+    EXPECT_EQ(app.Pad.InputMode, pad::KeyboardCancelled);
+    EXPECT_TRUE(cutter.writes.empty());
 }
 
 } // namespace

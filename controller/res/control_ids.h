@@ -51,6 +51,8 @@ inline constexpr int SpeedCaption = 5134;
 inline constexpr int ThicknessCaption = 5135;
 inline constexpr int ThicknessNumber = 5136;
 inline constexpr int UseKeyboard = 5141;
+// "Use Keyboard" of the Calibration dialog (template 12).
+inline constexpr int CalibrationUseKeyboard = 5142;
 inline constexpr int SpeedBottom = 5143; // the scale's ends: "1" and "10"
 inline constexpr int SpeedTop = 5144;
 inline constexpr int ThicknessBottom = 5145;

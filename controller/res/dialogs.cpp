@@ -172,7 +172,7 @@ constexpr ControlTemplate CalibrationControls[] = {
     Ctl(5105, Edit, CsBorder | CsLeft | CsTabStop, "", {53, 187, 21, 14}),
     Ctl(NoId, Static, CsNone, "%", {78, 191, 8, 8}),
     Ctl(NoId, GroupBox, CsNone, "Blade Position", {97, 173, 71, 38}),
-    Ctl(5142, AutoCheckBox, CsPushLike | CsTabStop, "Use Keyboard", {106, 185, 54, 20}),
+    Ctl(ctl::CalibrationUseKeyboard, AutoCheckBox, CsPushLike | CsTabStop, "Use Keyboard", {106, 185, 54, 20}),
     Ctl(5137, PushButton, CsTabStop, "Help...", {7, 216, 50, 14}),
 };
 

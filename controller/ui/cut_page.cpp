@@ -473,6 +473,9 @@ void OnAbout() {
         return rc::Ok;
     case ctl::AnimatedInstructions:
         return ShowAnimatedInstructions();
+    case ctl::UseKeyboard:
+        OnUseKeyboard();
+        return rc::Ok;
     default:
         return rc::Ok;
     }
@@ -496,6 +499,15 @@ std::intptr_t CutSettingsPageProc(Window page, const DialogMessage& message) {
     case Msg::Help:
         OpenHelp();
         return 1;
+    case Msg::LButtonDown:
+        Show(OnPadButtonDown(page, message.point));
+        return 0;
+    case Msg::MouseMove:
+        OnPadMouseMove(page, message.point);
+        return 0;
+    case Msg::LButtonUp:
+        Show(OnPadButtonUp(page, message.point));
+        return 0;
     case Msg::HScroll:
         Show(OnScroll(page, message.id, message.code, message.position));
         return 0;

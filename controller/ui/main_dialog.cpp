@@ -147,9 +147,13 @@ void OnDestroy() {
 
 void OnDeactivate() {
     AppState& app = App();
-    // Keyboard positioning ends when the window loses the focus.
-    if (app.pageDialog != 0) Windows().CheckItem(Window{app.pageDialog}, ctl::UseKeyboard, false);
+    // Whatever the pad holds is let go (a held "Test Cut" still asks), and
+    // keyboard positioning ends when the window loses the focus.
+    const Window page{app.pageDialog};
+    const ResultCode r = page ? OnPadButtonUp(page, Point{-1, -1}) : rc::Ok;
+    if (page) Windows().CheckItem(page, ctl::UseKeyboard, false);
     app.Pad.InputMode = pad::Idle;
+    if (r != rc::Ok) (void)ShowErrorMessage(MainWindow(), r);
 }
 
 void OnStepButton(bool forward) {

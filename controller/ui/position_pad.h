@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 
+#include "common/result_code.h"
 #include "controller/link/pen_directions.h"
 #include "platform/window_host.h"
 
@@ -59,5 +60,30 @@ PadSpot PadSpotAt(const PadRects& areas, Point point);
 
 // Draws the six pad icons of `page` in their states (WM_PAINT of the page).
 void PaintPad(Window page);
+
+// --- Input (page client pixels) ---------------------------------------------
+// The left button goes down at `point`: a direction starts the blade moving
+// (MovePen with every held direction) and the page takes the mouse
+// capture; "Test Cut" and "Set Origin" are drawn pressed and wait for the
+// release. Disabled buttons do nothing.
+[[nodiscard]] ResultCode OnPadButtonDown(Window page, Point point);
+// The pointer moves with the button down: leaving a pressed "Test Cut" or
+// "Set Origin" cancels it. Directions keep moving wherever the pointer is.
+void OnPadMouseMove(Window page, Point point);
+// The left button (or, in arrow-key mode, an arrow key) goes up at `point`:
+// held directions stop (in arrow-key mode only the one under the point, or
+// all when none is), a pressed "Test Cut" asks 2100 on the main window and
+// sends "FH" on OK, a pressed "Set Origin" sends "FJ". (-1, -1) releases
+// everything, as the deactivation of a window does.
+[[nodiscard]] ResultCode OnPadButtonUp(Window page, Point point);
+// Adds `bit` to the held directions and sends them; a refused MovePen
+// empties the held set.
+[[nodiscard]] ResultCode PressPadDirection(Window page, std::int32_t bit);
+// Removes `bits` from the held directions and sends what remains (moving),
+// or the stop when nothing does; the capture goes with the last one.
+[[nodiscard]] ResultCode ReleasePadDirection(Window page, std::int32_t bits);
+// "Use Keyboard" (5141 on the page, 5142 on the Calibration dialog) was
+// clicked: keyboard positioning is on while either box is checked.
+void OnUseKeyboard();
 
 } // namespace osa

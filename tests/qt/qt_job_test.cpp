@@ -2,6 +2,7 @@
 // the page, the guide and the Media loading dialog, clicked through as a
 // user would, against the in-memory cutter and files.
 #include <QAbstractButton>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -70,6 +71,58 @@ TEST(QtJob, WholeCutModeJobInRealWindows) {
     const std::string settings = files.FileContents("/opt/osactl/OSACTL.INI").value_or("");
     EXPECT_NE(settings.find("PosSet=1"), std::string::npos) << settings;
     EXPECT_NE(settings.find("TomboDisX=150000"), std::string::npos) << settings;
+}
+
+TEST(QtJob, TheBladePadMovesTheBladeWhileThePressLasts) {
+    // Reading at the blade position: at step 4 the pad is on. A press on its
+    // up button and a release anywhere (the page holds the capture) start
+    // and stop the blade.
+    ResetAppState();
+    QtWindowHost host{dlg::DialogTemplates(res::AllDialogTemplates())};
+    MemoryServices memory;
+    MemoryCutterPort& cutter = memory.cutter;
+    InstallProgramFolder(memory.files, "/opt/osactl");
+    memory.files.AddFile("/opt/osactl/OSACTL.INI",
+                         "[Main_Section]\r\nUnit=0\r\nTomboAutoRead=0\r\nPosSet=1\r\n");
+    const Services previous = InstallServices(memory.With(host));
+
+    std::vector<std::string> sent;
+    bool capturedWhileHeld = false; // the blade moved up until the release
+    WhenModal(
+        [&](QWidget* main) {
+            WhenModal(
+                [&](QWidget* loading) {
+                    Click(loading, mb::IdOk);
+                    WhenModal(
+                        [&](QWidget* mainAgain) {
+                            Click(mainAgain, 5184); // step 4
+                            auto* page = mainAgain->findChild<QWidget*>(
+                                QStringLiteral("dlg_%1").arg(ids::DlgCutSettings));
+                            ASSERT_NE(page, nullptr);
+                            const Rect up = App().PadAreas.up;
+                            cutter.writes.clear();
+                            QTest::mousePress(page, Qt::LeftButton, {},
+                                              QPoint(up.left + 16, up.top + 16));
+                            capturedWhileHeld = App().Pad.HeldDirections == pad::Up;
+                            QTest::mouseRelease(page, Qt::LeftButton, {}, QPoint(3, 3));
+                            sent = cutter.writes;
+                            Click(mainAgain, mb::IdCancel);
+                        },
+                        IsDialog(ids::DlgMain));
+                },
+                IsDialog(ids::DlgMediaLoading));
+            Click(main, 5184);
+            Click(main, 5184);
+            Click(main, 5184);
+        },
+        IsDialog(ids::DlgMain));
+
+    std::vector<std::string_view> args{"osactl", "-CUTMODE", "-FN0", "-TB23,150,100", "-TB51,10"};
+    EXPECT_EQ(RunController(0, args), 1);
+    InstallServices(previous);
+    EXPECT_TRUE(capturedWhileHeld);
+    EXPECT_EQ(sent, (std::vector<std::string>{std::string("\x1b\x00\x02", 3),
+                                              std::string("\x1b\x00\x00", 3)}));
 }
 
 } // namespace
