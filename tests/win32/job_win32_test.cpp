@@ -17,6 +17,10 @@
 #include "controller/res/resources.h"
 #include "controller/shell/entry.h"
 #include "controller/ui/main_dialog.h"
+#include "platform/memory/memory_cutter_port.h"
+#include "platform/memory/memory_debug_trace.h"
+#include "platform/memory/memory_instance_guard.h"
+#include "platform/memory/memory_print_spooler.h"
 #include "platform/services.h"
 #include "platform/win32/win32_cutter_port.h"
 #include "platform/win32/win32_debug_trace.h"
@@ -214,19 +218,27 @@ void WalkTheJob(DWORD thread, Walk& walk) {
     if (!WaitUntil([main] { return !IsWindow(main); })) walk.failure = "the main window stayed";
 }
 
+// Copies the media shipped beside the test into `mediaDir` (made here);
+// the files copied, none when something failed.
+std::vector<FileSystem::Entry> CopyShippedMedia(const std::string& mediaDir) {
+    const std::string shipped = ThisProgramsFolder() + "Media\\";
+    if (!CreateDirectoryA(mediaDir.c_str(), nullptr)) return {};
+    win32::Win32FileSystem real;
+    const std::vector<FileSystem::Entry> media = real.List(shipped, ".hcf");
+    for (const FileSystem::Entry& e : media)
+        if (!CopyFileA((shipped + e.name).c_str(), (mediaDir + "\\" + e.name).c_str(), TRUE))
+            return {};
+    return media;
+}
+
 TEST(Win32Job, WholeCutModeJobInDemoMode) {
     const ScratchFolder scratch("osj");
     const std::string folder = scratch.Path();
     ASSERT_FALSE(folder.empty());
     const std::string mediaDir = folder + "\\Media";
-    ASSERT_TRUE(CreateDirectoryA(mediaDir.c_str(), nullptr));
     const std::string shipped = ThisProgramsFolder() + "Media\\";
-    win32::Win32FileSystem real;
-    const std::vector<FileSystem::Entry> media = real.List(shipped, ".hcf");
+    const std::vector<FileSystem::Entry> media = CopyShippedMedia(mediaDir);
     ASSERT_FALSE(media.empty()) << "no media beside the test in " << shipped;
-    for (const FileSystem::Entry& e : media)
-        ASSERT_TRUE(
-            CopyFileA((shipped + e.name).c_str(), (mediaDir + "\\" + e.name).c_str(), TRUE));
     const std::string extraName = NonAsciiMediumName();
     if (!extraName.empty()) {
         const std::string file = mediaDir + "\\" + win32::Utf8ToCodePage(extraName) + ".hcf";
@@ -298,6 +310,132 @@ TEST(Win32Job, WholeCutModeJobInDemoMode) {
     const std::string settings = ReadFile(ini);
     for (const char* line : {"PosSet=1", "TomboDisX=150000", "Direction=0"})
         EXPECT_NE(settings.find(line), std::string::npos) << line << " in\n" << settings;
+}
+
+// The blade pad at step 4 (reading at the blade position), with real mouse
+// input: a press on the up button and a release elsewhere, against the
+// in-memory cutter, so that the bytes it took can be read afterwards.
+struct PadWalk {
+    std::string failure;
+};
+
+// The screen point of the up button's middle on `page`: the direction pad
+// is centred on dialog point (261, 169), up is 32 pixels high, g (2 dialog
+// units) above the middle's square.
+POINT UpButtonOf(HWND page) {
+    RECT centre{261, 169, 263, 169};
+    MapDialogRect(page, &centre);
+    const int g = centre.right - centre.left;
+    POINT p{centre.left, centre.top - g - 32};
+    ClientToScreen(page, &p);
+    return p;
+}
+
+void SendMouse(POINT at, DWORD button) {
+    INPUT in[2] = {};
+    in[0].type = INPUT_MOUSE;
+    in[0].mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+    in[0].mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in[1].type = INPUT_MOUSE;
+    in[1].mi.dwFlags = button;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+void WalkThePad(DWORD thread, PadWalk& walk) {
+    const std::string caption(res::LoadString(ids::StrCaption));
+    HWND main = WaitFor([&] {
+        for (HWND w : ThreadWindows(thread, "#32770"))
+            if (Text(w) == caption && GetDlgItem(w, NextButton) != nullptr) return w;
+        return static_cast<HWND>(nullptr);
+    });
+    HWND page = main != nullptr ? FindPage(main) : nullptr;
+    if (page == nullptr) {
+        walk.failure = "no main window with its page";
+        return;
+    }
+    for (int step = 1; step <= 4; ++step) {
+        Click(GetDlgItem(main, NextButton));
+        const std::string title(res::LoadString(2300 + step));
+        if (!WaitUntil([&] { return Text(GetDlgItem(main, StepTitle)) == title; })) {
+            walk.failure = "step " + std::to_string(step) + " never shown";
+            return;
+        }
+        if (step != 3) continue;
+        HWND loading = WaitFor([&] {
+            for (HWND w : ThreadWindows(thread, "#32770"))
+                if (w != main) return w;
+            return static_cast<HWND>(nullptr);
+        });
+        if (loading == nullptr) {
+            walk.failure = "no Media loading dialog";
+            return;
+        }
+        PressOk(loading);
+        if (!WaitUntil([loading] { return !IsWindow(loading); })) {
+            walk.failure = "the Media loading dialog stayed open";
+            return;
+        }
+    }
+    SetForegroundWindow(main);
+    SendMouse(UpButtonOf(page), MOUSEEVENTF_LEFTDOWN);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    RECT r{};
+    GetWindowRect(main, &r);
+    SendMouse(POINT{r.left + 10, r.bottom - 10}, MOUSEEVENTF_LEFTUP); // outside the pad
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    PostMessageW(page, WM_COMMAND, MAKEWPARAM(mb::IdCancel, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(page, mb::IdCancel)));
+    if (!WaitUntil([main] { return !IsWindow(main); })) walk.failure = "the main window stayed";
+}
+
+TEST(Win32Job, TheBladePadMovesTheBladeWhileThePressLasts) {
+    const ScratchFolder scratch("osp");
+    const std::string folder = scratch.Path();
+    ASSERT_FALSE(folder.empty());
+    ASSERT_FALSE(CopyShippedMedia(folder + "\\Media").empty());
+    {
+        std::ofstream out(folder + "\\OSACTL.INI", std::ios::binary);
+        out << "[Main_Section]\r\nUnit=0\r\nTomboAutoRead=0\r\nPosSet=1\r\n";
+    }
+    ResetAppState();
+    win32::Win32WindowHost host(dlg::DialogTemplates(res::AllDialogTemplates()),
+                                GetModuleHandleW(nullptr));
+    MemoryInstanceGuard guard; // the job test before holds the session's mutex
+    win32::Win32ProcessLauncher launcher;
+    win32::Win32ProfileStore profiles;
+    ScratchProgramFiles files(folder + "\\OSACTL.EXE");
+    MemoryCutterPort cutter;
+    MemoryPrintSpooler spooler;
+    MemoryDebugTrace trace;
+    Services services{&host, &guard};
+    services.processes = &launcher;
+    services.profiles = &profiles;
+    services.files = &files;
+    services.cutter = &cutter;
+    services.spooler = &spooler;
+    services.trace = &trace;
+    const Services previous = InstallServices(services);
+
+    PadWalk walk;
+    std::thread watcher([&walk, thread = GetCurrentThreadId()] {
+        WalkThePad(thread, walk);
+        if (!walk.failure.empty()) CloseEverything(thread);
+    });
+    const std::vector<std::string_view> args{"OSACTL.EXE", "-CUTMODE", "-FN0", "-TB23,150,100",
+                                             "-TB51,10"};
+    const int exitCode =
+        RunController(reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr)), args);
+    watcher.join();
+    InstallServices(previous);
+
+    EXPECT_EQ(walk.failure, "");
+    EXPECT_EQ(exitCode, 1); // cancelled
+    std::vector<std::string> moves;
+    for (const std::string& w : cutter.writes)
+        if (!w.empty() && w[0] == '\x1b' && w.size() == 3 && w[1] == '\0') moves.push_back(w);
+    EXPECT_EQ(moves, (std::vector<std::string>{std::string("\x1b\x00\x02", 3),
+                                               std::string("\x1b\x00\x00", 3)}));
 }
 
 } // namespace
