@@ -64,6 +64,11 @@ DebugTrace& Trace() {
     return *g_services.trace;
 }
 
+InputHooks& Hooks() {
+    static NoInputHooks none;
+    return g_services.hooks != nullptr ? *g_services.hooks : none;
+}
+
 const MediaNameCodec& MediaNames() {
     static const Utf8MediaNames identity;
     if (g_services.mediaNames == nullptr) return identity;

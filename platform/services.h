@@ -5,6 +5,7 @@
 #include "platform/cutter_port.h"
 #include "platform/debug_trace.h"
 #include "platform/file_system.h"
+#include "platform/input_hooks.h"
 #include "platform/instance_guard.h"
 #include "platform/media_name_codec.h"
 #include "platform/print_spooler.h"
@@ -24,6 +25,7 @@ struct Services {
     PrintSpooler* spooler = nullptr;
     DebugTrace* trace = nullptr;
     const MediaNameCodec* mediaNames = nullptr; // none: the identity (Utf8MediaNames)
+    InputHooks* hooks = nullptr;                // none: hooks that install nothing
 };
 
 // Installs the services; returns the ones installed before.
@@ -39,5 +41,6 @@ PrintSpooler& Spooler();
 DebugTrace& Trace();
 // The installed codec, or the identity when none is installed.
 const MediaNameCodec& MediaNames();
+InputHooks& Hooks();
 
 } // namespace osa

@@ -9,6 +9,7 @@
 #include "platform/memory/memory_cutter_port.h"
 #include "platform/memory/memory_debug_trace.h"
 #include "platform/memory/memory_file_system.h"
+#include "platform/memory/memory_input_hooks.h"
 #include "platform/memory/memory_instance_guard.h"
 #include "platform/memory/memory_print_spooler.h"
 #include "platform/memory/memory_process_launcher.h"
@@ -33,6 +34,7 @@ struct MemoryServices {
     MemoryPrintSpooler spooler;
     MemoryDebugTrace trace;
     Utf8MediaNames mediaNames;
+    MemoryInputHooks hooks;
 
     // All of them, with `windows` as the window host.
     Services With(WindowHost& windows) {
@@ -44,6 +46,7 @@ struct MemoryServices {
         services.spooler = &spooler;
         services.trace = &trace;
         services.mediaNames = &mediaNames;
+        services.hooks = &hooks;
         return services;
     }
 };
@@ -53,6 +56,7 @@ class CoreTest : public ::testing::Test, protected MemoryServices {
     void SetUp() override {
         ResetAppState();
         previous_ = InstallServices(With(host));
+        host.AttachHooks(&hooks);
     }
     void TearDown() override { InstallServices(previous_); }
 

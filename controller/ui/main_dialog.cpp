@@ -17,6 +17,7 @@
 #include "controller/ui/cut_page.h"
 #include "controller/ui/cut_start.h"
 #include "controller/ui/guide.h"
+#include "controller/ui/message_hooks.h"
 #include "controller/ui/run_windows.h"
 #include "controller/ui/small_dialogs.h"
 #include "platform/services.h"
@@ -229,6 +230,7 @@ ResultCode InitMainDialog() {
     Window page = w.CreateDialog(ids::DlgCutSettings, MainWindow(), CutSettingsPageProc, 0);
     app.pageDialog = page.value;
     RefreshGuide();
+    InstallHooks(); // the last step
     return rc::Ok;
 }
 
@@ -248,6 +250,7 @@ void CreateDialogFonts() {
 
 void CloseController(int exitCode) {
     FreeCutterPrinters();
+    RemoveHooks();
     CloseDeviceLink();
     CloseAnimatedInstructions();
     Windows().EndDialog(MainWindow(), exitCode);

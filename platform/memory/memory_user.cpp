@@ -1,5 +1,7 @@
 #include "platform/memory/memory_user.h"
 
+#include "platform/memory/memory_input_hooks.h"
+
 #include <utility>
 
 namespace osa {
@@ -25,10 +27,25 @@ MemoryWindowHost::Control* MemoryUser::Reach(int id, MemoryWindowHost::Dialog*& 
     return c != nullptr && host_.UserCanReach(*c) ? c : nullptr;
 }
 
+bool MemoryUser::PassesHooks(unsigned message) {
+    return host_.hooks_ == nullptr || !host_.hooks_->Mouse(message);
+}
+
+bool MemoryUser::Key(std::uintptr_t virtualKey, bool down, bool repeat) {
+    if (host_.hooks_ != nullptr && host_.hooks_->Key(virtualKey, down, repeat)) return false;
+    if (down) ++host_.keysToControls_;
+    return true;
+}
+
 bool MemoryUser::ClickIn(Window dialog, int id) {
     MemoryWindowHost::Dialog* d = host_.Lookup(dialog);
     MemoryWindowHost::Control* c = host_.LookupControl(dialog, id);
     if (d == nullptr || d->ended || c == nullptr || !host_.UserCanReach(*c)) return false;
+    // The click's press and release pass the hooks first; a swallowed one
+    // never reaches the button.
+    const bool pressed = PassesHooks(hook::WmLButtonDown);
+    const bool released = PassesHooks(hook::WmLButtonUp);
+    if (!pressed || !released) return true;
     switch (c->tmpl->cls) {
     case ControlClass::AutoCheckBox:
     case ControlClass::AutoRadioButton:
@@ -198,6 +215,7 @@ bool MemoryUser::Answer(int answer) {
 bool MemoryUser::Mouse(Window dialog, Msg msg, Point client, unsigned keys) {
     MemoryWindowHost::Dialog* d = host_.Lookup(dialog);
     if (d == nullptr || d->ended) return false;
+    if (!PassesHooks(static_cast<unsigned>(msg))) return true; // swallowed by a hook
     const Point screen{d->rect.left + client.x, d->rect.top + client.y};
     return static_cast<bool>(host_.manager_.Mouse(dialog, msg, screen, keys));
 }

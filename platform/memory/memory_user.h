@@ -39,8 +39,12 @@ class MemoryUser {
     bool RequestClose();
     bool Answer(int answer);
     bool Mouse(Window dialog, Msg msg, Point client, unsigned keys);
+    bool Key(std::uintptr_t virtualKey, bool down, bool repeat);
 
   private:
+    // The left button's press or release through the hooks; true when it
+    // got past them.
+    bool PassesHooks(unsigned message);
     // Esc or the close button on the open message box.
     bool DismissBox();
     // The control `id` of the active window, when a user can reach it.

@@ -86,6 +86,15 @@ bool MemoryWindowHost::PressEscape() {
 bool MemoryWindowHost::PressTab(bool backwards) {
     return user_->PressTab(backwards);
 }
+bool MemoryWindowHost::KeyDown(std::uintptr_t virtualKey) {
+    return user_->Key(virtualKey, true, false);
+}
+bool MemoryWindowHost::KeyRepeat(std::uintptr_t virtualKey) {
+    return user_->Key(virtualKey, true, true);
+}
+bool MemoryWindowHost::KeyUp(std::uintptr_t virtualKey) {
+    return user_->Key(virtualKey, false, false);
+}
 bool MemoryWindowHost::PressF1() {
     return user_->PressF1();
 }

@@ -31,6 +31,7 @@
 namespace osa {
 
 class MemoryUser;
+class MemoryInputHooks;
 
 class MemoryWindowHost final : public WindowHost, private DialogSite {
   public:
@@ -135,6 +136,16 @@ class MemoryWindowHost final : public WindowHost, private DialogSite {
     bool PressEnter();
     bool PressEscape();
     bool PressTab(bool backwards = false);
+    // A key (virtual-key code) going down, repeating while held, going up,
+    // through the input hooks; true when it got past them. Arrow keys that
+    // get past reach the focused control (counted by KeysToControls).
+    bool KeyDown(std::uintptr_t virtualKey);
+    bool KeyRepeat(std::uintptr_t virtualKey);
+    bool KeyUp(std::uintptr_t virtualKey);
+    int KeysToControls() const { return keysToControls_; }
+    // The input hooks the user's keys and clicks pass through first (none:
+    // straight to the windows).
+    void AttachHooks(MemoryInputHooks* hooks) { hooks_ = hooks; }
     bool PressF1();
     bool CloseBox();
     // A close request from outside the window (the taskbar, the window
@@ -281,6 +292,8 @@ class MemoryWindowHost final : public WindowHost, private DialogSite {
     int starved_ = 0;
     int inputDiscards_ = 0;
     bool waitCursor_ = false;
+    MemoryInputHooks* hooks_ = nullptr;
+    int keysToControls_ = 0;
 };
 
 } // namespace osa

@@ -17,6 +17,7 @@
 #include "platform/linux/linux_file_system.h"
 #include "platform/linux/linux_process_launcher.h"
 #include "platform/linux/profile_file.h"
+#include "platform/qt/qt_input_hooks.h"
 #include "platform/qt/qt_instance_guard.h"
 #include "platform/qt/qt_termination.h"
 #include "platform/qt/qt_window_host.h"
@@ -54,6 +55,8 @@ int main(int argc, char* argv[]) {
     services.spooler = &spooler;
     services.trace = &trace;
     services.mediaNames = &mediaNames;
+    osa::QtInputHooks hooks;
+    services.hooks = &hooks;
     const osa::Services previous = osa::InstallServices(services);
     const std::vector<std::string_view> args(given.begin(), given.end());
     const int result = osa::RunController(0, args);

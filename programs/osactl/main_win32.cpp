@@ -14,6 +14,7 @@
 #include "controller/res/resources.h"
 #include "controller/shell/entry.h"
 #include "platform/services.h"
+#include "platform/win32/win32_input_hooks.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_cutter_port.h"
 #include "platform/win32/win32_debug_trace.h"
@@ -71,6 +72,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     services.spooler = &spooler;
     services.trace = &trace;
     services.mediaNames = &mediaNames;
+    osa::win32::Win32InputHooks hooks;
+    services.hooks = &hooks;
     osa::InstallServices(services);
 
     const std::vector<std::string> arguments = ArgumentsUtf8();

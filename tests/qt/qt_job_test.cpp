@@ -2,15 +2,18 @@
 // the page, the guide and the Media loading dialog, clicked through as a
 // user would, against the in-memory cutter and files.
 #include <QAbstractButton>
+#include <QApplication>
 #include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
 #include "controller/app_state.h"
+#include "controller/res/control_ids.h"
 #include "controller/res/resource_ids.h"
 #include "controller/res/resources.h"
 #include "controller/shell/entry.h"
+#include "platform/qt/qt_input_hooks.h"
 #include "platform/qt/qt_window_host.h"
 #include "platform/services.h"
 #include "tests/qt/qt_test_support.h"
@@ -73,7 +76,7 @@ TEST(QtJob, WholeCutModeJobInRealWindows) {
     EXPECT_NE(settings.find("TomboDisX=150000"), std::string::npos) << settings;
 }
 
-TEST(QtJob, TheBladePadMovesTheBladeWhileThePressLasts) {
+TEST(QtJob, TheBladePadMovesTheBladeWhileThePressOrTheArrowKeyLasts) {
     // Reading at the blade position: at step 4 the pad is on. A press on its
     // up button and a release anywhere (the page holds the capture) start
     // and stop the blade.
@@ -84,7 +87,10 @@ TEST(QtJob, TheBladePadMovesTheBladeWhileThePressLasts) {
     InstallProgramFolder(memory.files, "/opt/osactl");
     memory.files.AddFile("/opt/osactl/OSACTL.INI",
                          "[Main_Section]\r\nUnit=0\r\nTomboAutoRead=0\r\nPosSet=1\r\n");
-    const Services previous = InstallServices(memory.With(host));
+    Services services = memory.With(host);
+    QtInputHooks hooks;
+    services.hooks = &hooks;
+    const Services previous = InstallServices(services);
 
     std::vector<std::string> sent;
     bool capturedWhileHeld = false; // the blade moved up until the release
@@ -105,6 +111,13 @@ TEST(QtJob, TheBladePadMovesTheBladeWhileThePressLasts) {
                                               QPoint(up.left + 16, up.top + 16));
                             capturedWhileHeld = App().Pad.HeldDirections == pad::Up;
                             QTest::mouseRelease(page, Qt::LeftButton, {}, QPoint(3, 3));
+                            // Then with the up arrow, through the input hooks.
+                            Click(mainAgain, ctl::UseKeyboard);
+                            QWidget* focus = QApplication::focusWidget();
+                            QWidget* target = focus != nullptr ? focus : page;
+                            QTest::keyPress(target, Qt::Key_Up);
+                            QTest::keyPress(target, Qt::Key_Up, {}, -1); // held: nothing more
+                            QTest::keyRelease(target, Qt::Key_Up);
                             sent = cutter.writes;
                             Click(mainAgain, mb::IdCancel);
                         },
@@ -121,8 +134,8 @@ TEST(QtJob, TheBladePadMovesTheBladeWhileThePressLasts) {
     EXPECT_EQ(RunController(0, args), 1);
     InstallServices(previous);
     EXPECT_TRUE(capturedWhileHeld);
-    EXPECT_EQ(sent, (std::vector<std::string>{std::string("\x1b\x00\x02", 3),
-                                              std::string("\x1b\x00\x00", 3)}));
+    const std::string up("\x1b\x00\x02", 3), stop("\x1b\x00\x00", 3);
+    EXPECT_EQ(sent, (std::vector<std::string>{up, stop, up, stop}));
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "controller/app_state.h"
+#include "controller/res/control_ids.h"
 #include "controller/res/resource_ids.h"
 #include "controller/res/resources.h"
 #include "controller/shell/entry.h"
@@ -25,6 +26,7 @@
 #include "platform/win32/win32_cutter_port.h"
 #include "platform/win32/win32_debug_trace.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_input_hooks.h"
 #include "platform/win32/win32_instance_guard.h"
 #include "platform/win32/win32_print_spooler.h"
 #include "platform/win32/win32_process_launcher.h"
@@ -384,12 +386,23 @@ void WalkThePad(DWORD thread, PadWalk& walk) {
     GetWindowRect(main, &r);
     SendMouse(POINT{r.left + 10, r.bottom - 10}, MOUSEEVENTF_LEFTUP); // outside the pad
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // Then with the up arrow, through the thread's keyboard hook.
+    Click(GetDlgItem(page, ctl::UseKeyboard));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    INPUT key[1] = {};
+    key[0].type = INPUT_KEYBOARD;
+    key[0].ki.wVk = VK_UP;
+    SendInput(1, key, sizeof(INPUT));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    key[0].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(1, key, sizeof(INPUT));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
     PostMessageW(page, WM_COMMAND, MAKEWPARAM(mb::IdCancel, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(page, mb::IdCancel)));
     if (!WaitUntil([main] { return !IsWindow(main); })) walk.failure = "the main window stayed";
 }
 
-TEST(Win32Job, TheBladePadMovesTheBladeWhileThePressLasts) {
+TEST(Win32Job, TheBladePadMovesTheBladeWhileThePressOrTheArrowKeyLasts) {
     const ScratchFolder scratch("osp");
     const std::string folder = scratch.Path();
     ASSERT_FALSE(folder.empty());
@@ -415,6 +428,8 @@ TEST(Win32Job, TheBladePadMovesTheBladeWhileThePressLasts) {
     services.cutter = &cutter;
     services.spooler = &spooler;
     services.trace = &trace;
+    win32::Win32InputHooks hooks;
+    services.hooks = &hooks;
     const Services previous = InstallServices(services);
 
     PadWalk walk;
@@ -434,8 +449,8 @@ TEST(Win32Job, TheBladePadMovesTheBladeWhileThePressLasts) {
     std::vector<std::string> moves;
     for (const std::string& w : cutter.writes)
         if (!w.empty() && w[0] == '\x1b' && w.size() == 3 && w[1] == '\0') moves.push_back(w);
-    EXPECT_EQ(moves, (std::vector<std::string>{std::string("\x1b\x00\x02", 3),
-                                               std::string("\x1b\x00\x00", 3)}));
+    const std::string up("\x1b\x00\x02", 3), stop("\x1b\x00\x00", 3);
+    EXPECT_EQ(moves, (std::vector<std::string>{up, stop, up, stop}));
 }
 
 } // namespace
