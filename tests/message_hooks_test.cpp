@@ -16,24 +16,17 @@
 namespace osa {
 namespace {
 
-std::intptr_t MainStandIn(Window dialog, const DialogMessage& message) {
-    if (message.msg == Msg::InitDialog) App().mainDialog = dialog.value;
-    return 0;
-}
-
-std::string Move(char bits) {
-    return std::string("\x1b\x00", 2) + bits;
-}
-const std::string Stop = Move(0);
+const std::string Stop = test::MoveFrame(0);
 constexpr char UpBits = 0x02, RightBits = 0x04;
 
-class HooksTest : public test::CoreTest {
+std::string Move(char bits) {
+    return test::MoveFrame(bits);
+}
+
+class HooksTest : public test::PageTest {
   protected:
     void SetUp() override {
-        CoreTest::SetUp();
-        main = host.CreateDialog(ids::DlgMain, Window{}, MainStandIn, 0);
-        page = host.CreateDialog(ids::DlgCutSettings, main, CutSettingsPageProc, 0);
-        ASSERT_TRUE(page);
+        PageTest::SetUp();
         InstallHooks();
         // Keyboard positioning on, the pad enabled.
         App().Pad.HeldDirections = 0;
@@ -43,14 +36,8 @@ class HooksTest : public test::CoreTest {
     }
     void TearDown() override {
         RemoveHooks();
-        CoreTest::TearDown();
+        PageTest::TearDown();
     }
-    Point Middle(const Rect& r) const {
-        return Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    }
-
-    Window main{};
-    Window page{};
 };
 
 TEST_F(HooksTest, AnArrowHeldMovesOnceHoweverLongItRepeats) {

@@ -53,38 +53,20 @@ TEST(PadSpotAt, EdgesBelongToTheSpotAndTheFirstSpotWins) {
 namespace osa {
 namespace {
 
-std::intptr_t MainStandIn(Window dialog, const DialogMessage& message) {
-    if (message.msg == Msg::InitDialog) App().mainDialog = dialog.value;
-    return 0;
-}
-
-const std::string Stop = std::string("\x1b\x00\x00", 3);
+const std::string Stop = test::MoveFrame(0);
 std::string Move(char bits) {
-    return std::string("\x1b\x00", 2) + bits;
+    return test::MoveFrame(bits);
 }
 
-class PadInputTest : public test::CoreTest {
+class PadInputTest : public test::PageTest {
   protected:
-    void SetUp() override {
-        CoreTest::SetUp();
-        main = host.CreateDialog(ids::DlgMain, Window{}, MainStandIn, 0);
-        page = host.CreateDialog(ids::DlgCutSettings, main, CutSettingsPageProc, 0);
-        ASSERT_TRUE(page);
-        cutter.writes.clear();
-    }
     static Point Corner(const Rect& r) { return Point{r.left, r.top}; }
-    static Point Middle(const Rect& r) {
-        return Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    }
     std::size_t Asked(int stringId) const {
         std::size_t n = 0;
         for (const auto& box : host.MessageBoxes())
             if (box.text == res::LoadString(stringId)) ++n;
         return n;
     }
-
-    Window main{};
-    Window page{};
 };
 
 TEST_F(PadInputTest, MouseOnTheButtonsSendsWhatTheyDo) {

@@ -4,6 +4,8 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "controller/app_state.h"
 #include "controller/res/resources.h"
 #include "platform/memory/memory_cutter_port.h"
@@ -65,5 +67,21 @@ class CoreTest : public ::testing::Test, protected MemoryServices {
   private:
     Services previous_{};
 };
+
+// A core test on the cut settings page inside a stand-in main window (which
+// only keeps its window value), with what the page start sent forgotten.
+class PageTest : public CoreTest {
+  protected:
+    void SetUp() override;
+    static Point Middle(const Rect& r) {
+        return Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+
+    Window main{};
+    Window page{};
+};
+
+// The cutter's movement frame for the command bits `bits` (ESC 0x00 bits).
+std::string MoveFrame(char bits);
 
 } // namespace osa::test
