@@ -8,13 +8,17 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <functional>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "controller/app_state.h"
 #include "controller/link/cutter_commands.h"
 #include "controller/link/device_link.h"
+#include "controller/link/pen_directions.h"
 #include "platform/linux/linux_cutter_port.h"
 #include "platform/linux/linux_debug_trace.h"
 #include "platform/linux/unique_fd.h"
@@ -22,6 +26,7 @@
 #include "platform/memory/memory_print_spooler.h"
 #include "platform/services.h"
 #include "tests/linux/simulated_cutter.h"
+#include "tools/simcutter/cutter_model.h"
 #include "usb/vornusbp.h"
 
 namespace osa {
@@ -157,6 +162,25 @@ TEST_F(CutterLinkTest, AReadThatTimesOutLeavesTheBufferAlone) {
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
     for (std::uint8_t b : reply)
         EXPECT_EQ(b, 0xAA);
+}
+
+TEST_F(CutterLinkTest, TheSimulatedBladeMovesUntilTheStopArrives) {
+    SimulatedCutter cutter;
+    ASSERT_TRUE(cutter.Ready());
+    EXPECT_EQ(MovePen(pad::Up, 1), rc::Ok);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(MovePen(0, 0), rc::Ok);
+    std::vector<std::string> blade;
+    for (const std::string& line : cutter.Log())
+        if (line.rfind("blade ", 0) == 0) blade.push_back(line);
+    ASSERT_EQ(blade.size(), 2u);
+    EXPECT_EQ(blade[0], "blade x=0.00 y=0.00 moving=up");
+    double x = -1, y = -1;
+    char moving[16] = {};
+    ASSERT_EQ(std::sscanf(blade[1].c_str(), "blade x=%lf y=%lf moving=%15s", &x, &y, moving), 3);
+    EXPECT_EQ(x, 0);
+    EXPECT_GE(y, 0.1 * sim::BladeSpeedMmPerSecond); // at least the 100 ms it was held
+    EXPECT_STREQ(moving, "none");
 }
 
 TEST_F(CutterLinkTest, DemoModeTransfersNothing) {

@@ -1,5 +1,7 @@
 #include "tools/simcutter/cutter_model.h"
 
+#include <chrono>
+
 #include <charconv>
 #include <cstdio>
 
@@ -104,11 +106,62 @@ bool ParseArguments(int argc, char** argv, std::initializer_list<TextOption> tex
     return true;
 }
 
-std::string LogLine(long long microseconds, bool in, std::string_view bytes) {
+namespace {
+
+std::string Stamped(long long microseconds, const char* kind) {
     char stamp[48];
     std::snprintf(stamp, sizeof(stamp), "%lld.%03lld %s ", microseconds / 1000, microseconds % 1000,
-                  in ? "in" : "out");
-    return stamp + EscapedBytes(bytes);
+                  kind);
+    return stamp;
+}
+
+} // namespace
+
+std::string LogLine(long long microseconds, bool in, std::string_view bytes) {
+    return Stamped(microseconds, in ? "in" : "out") + EscapedBytes(bytes);
+}
+
+std::string BladeLogLine(long long microseconds, const Blade& blade) {
+    return Stamped(microseconds, "blade") + BladeText(blade);
+}
+
+std::string BladeText(const Blade& blade) {
+    char position[64];
+    std::snprintf(position, sizeof position, "x=%.2f y=%.2f moving=", blade.x, blade.y);
+    std::string text = position;
+    const struct {
+        unsigned bit;
+        const char* name;
+    } names[] = {{0x02, "up"}, {0x01, "down"}, {0x08, "left"}, {0x04, "right"}};
+    bool any = false;
+    for (const auto& n : names)
+        if ((blade.moving & n.bit) != 0) {
+            text += any ? "," : "";
+            text += n.name;
+            any = true;
+        }
+    if (!any) text += "none";
+    return text;
+}
+
+void CutterModel::Advance() {
+    const long long now = clock_ ? clock_()
+                                 : std::chrono::duration_cast<std::chrono::microseconds>(
+                                       std::chrono::steady_clock::now().time_since_epoch())
+                                       .count();
+    if (lastUs_ >= 0 && now > lastUs_) {
+        const double mm = BladeSpeedMmPerSecond * static_cast<double>(now - lastUs_) / 1e6;
+        if (moveDirection_ & 0x04) x_ += mm;
+        if (moveDirection_ & 0x08) x_ -= mm;
+        if (moveDirection_ & 0x02) y_ += mm;
+        if (moveDirection_ & 0x01) y_ -= mm;
+    }
+    lastUs_ = now;
+}
+
+Blade CutterModel::BladeNow() {
+    Advance();
+    return Blade{x_ - originX_, y_ - originY_, moveDirection_};
 }
 
 std::vector<Reply> CutterModel::Receive(std::string_view bytes) {
@@ -146,9 +199,24 @@ bool CutterModel::Answer(std::string_view command, Reply& reply) {
             reply.bytes = std::string(1, setup_.status) + "\r";
             return true;
         }
-        if (command[1] == '\0' && command.size() == 3)
+        if (command[1] == '\0' && command.size() == 3) {
+            Advance(); // where it got to under the old directions
             moveDirection_ = static_cast<unsigned char>(command[2]);
+            bladeChanged_ = true;
+        }
         return false; // ESC EOT and the movement have no answer
+    }
+    if (command == "FJ") {
+        Advance();
+        originX_ = x_;
+        originY_ = y_;
+        bladeChanged_ = true;
+        return false;
+    }
+    if (command == "FH") {
+        testCuts_.push_back(BladeNow());
+        bladeChanged_ = true;
+        return false;
     }
     if (command == "FG") {
         reply.bytes = std::string(1, setup_.lead) + setup_.version + " " + setup_.model + "\r";

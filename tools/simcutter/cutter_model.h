@@ -4,6 +4,7 @@
 // the tests, the simulated cutter on a pseudo-terminal (Linux) and the one
 // behind named pipes (Windows).
 #pragma once
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -61,6 +62,24 @@ bool ParseArguments(int argc, char** argv, std::initializer_list<TextOption> tex
 // what the cutter answered.
 std::string LogLine(long long microseconds, bool in, std::string_view bytes);
 
+// The blade holder of the simulated cutter, in millimetres from the origin
+// ("FJ" sets it where the holder stands): x to the right, y away from the
+// user (the pad's up). It moves at BladeSpeedMmPerSecond in the directions
+// of the last movement sequence (ESC 0x00 with bits 0x02 up, 0x01 down,
+// 0x08 left, 0x04 right; none stops it), a plausible jog speed for a desktop
+// cutter: a press of a tenth of a second moves it 5 mm.
+inline constexpr double BladeSpeedMmPerSecond = 50.0;
+struct Blade {
+    double x = 0;
+    double y = 0;
+    unsigned moving = 0; // the direction byte in force
+};
+// "x=1.25 y=-3.50 moving=up,right" (or "moving=none").
+std::string BladeText(const Blade& blade);
+// The log line after a command that moved, stopped, cut or set the origin:
+// "<milliseconds> blade <BladeText>".
+std::string BladeLogLine(long long microseconds, const Blade& blade);
+
 struct Reply {
     std::string bytes;
     int delayMs = 0; // after the command arrived
@@ -79,7 +98,22 @@ class CutterModel {
     // The direction byte of the last movement sequence.
     unsigned MoveDirection() const { return moveDirection_; }
 
+    // Microseconds of a steady clock (the default one unless a test sets
+    // its own).
+    void SetClock(std::function<long long()> microseconds) { clock_ = std::move(microseconds); }
+    // Where the blade is now.
+    Blade BladeNow();
+    // Where each "FH" was cut, in order.
+    const std::vector<Blade>& TestCuts() const { return testCuts_; }
+    // True once for each Receive that moved, stopped, cut or set the origin.
+    bool TakeBladeChange() {
+        const bool changed = bladeChanged_;
+        bladeChanged_ = false;
+        return changed;
+    }
+
   private:
+    void Advance();
     bool Answer(std::string_view command, Reply& reply);
     void ApplyFault(Reply& reply) const;
 
@@ -87,6 +121,12 @@ class CutterModel {
     std::string pending_;
     std::vector<std::string> commands_;
     unsigned moveDirection_ = 0;
+    std::function<long long()> clock_;
+    long long lastUs_ = -1;
+    double x_ = 0, y_ = 0;             // absolute, millimetres
+    double originX_ = 0, originY_ = 0; // where "FJ" was
+    std::vector<Blade> testCuts_;
+    bool bladeChanged_ = false;
 };
 
 } // namespace osa::sim

@@ -116,6 +116,13 @@ class Log {
         std::string line = osa::sim::LogLine(us.count(), in, bytes) + "\n";
         [[maybe_unused]] ssize_t n = ::write(fd_.Get(), line.data(), line.size());
     }
+    // Where the blade holder is after a command that moved it.
+    void Blade(Clock::time_point start, const osa::sim::Blade& blade) {
+        if (!fd_) return;
+        auto us = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
+        std::string line = osa::sim::BladeLogLine(us.count(), blade) + "\n";
+        [[maybe_unused]] ssize_t n = ::write(fd_.Get(), line.data(), line.size());
+    }
 
   private:
     UniqueFd fd_;
@@ -201,6 +208,7 @@ int Serve(const Options& options) {
                 for (osa::sim::Reply& r : model.Receive(bytes))
                     pending.push_back(
                         {Clock::now() + std::chrono::milliseconds(r.delayMs), std::move(r.bytes)});
+                if (model.TakeBladeChange()) log.Blade(start, model.BladeNow());
                 if (model.Setup().fault == osa::sim::Fault::Gone) {
                     // Unplugged: the node and its entry vanish, open
                     // descriptors fail from now on.

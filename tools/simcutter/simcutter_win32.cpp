@@ -68,7 +68,19 @@ struct Cutter {
         if (!log) return;
         const auto micros =
             std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
-        const std::string line = osa::sim::LogLine(micros, in, bytes) + "\n";
+        Write(osa::sim::LogLine(micros, in, bytes));
+    }
+    // Where the blade holder is, after a command that moved it.
+    void LogBlade() {
+        if (!log || !model.TakeBladeChange()) return;
+        const auto micros =
+            std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
+        Write(osa::sim::BladeLogLine(micros, model.BladeNow()));
+    }
+
+  private:
+    void Write(const std::string& text) {
+        const std::string line = text + "\n";
         std::fwrite(line.data(), 1, line.size(), log.get());
         std::fflush(log.get());
     }
@@ -119,6 +131,7 @@ void ServeCommands(Cutter& cutter, HANDLE client) {
         for (osa::sim::Reply& reply : cutter.model.Receive(bytes))
             cutter.replies.push_back(
                 {std::move(reply.bytes), arrived + std::chrono::milliseconds(reply.delayMs)});
+        cutter.LogBlade();
     }
 }
 
