@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "controller/app_state.h"
 #include "controller/res/control_ids.h"
 #include "controller/res/resource_ids.h"
@@ -29,6 +31,28 @@ void Click(QWidget* root, int id) {
     button->click();
 }
 
+// Walks the guide of a cut-mode run in real windows: `atStart` runs on the
+// main window, then "Next >>" three times; at step 3 the Media loading
+// dialog opens and is closed with OK; then `afterLoading` runs on the main
+// window at step 3.
+void WalkPastMediaLoading(std::function<void(QWidget*)> atStart,
+                          std::function<void(QWidget*)> afterLoading) {
+    WhenModal(
+        [atStart, afterLoading](QWidget* main) {
+            atStart(main);
+            WhenModal(
+                [afterLoading](QWidget* loading) {
+                    Click(loading, mb::IdOk);
+                    WhenModal(afterLoading, IsDialog(ids::DlgMain));
+                },
+                IsDialog(ids::DlgMediaLoading));
+            Click(main, 5184);
+            Click(main, 5184);
+            Click(main, 5184);
+        },
+        IsDialog(ids::DlgMain));
+}
+
 TEST(QtJob, WholeCutModeJobInRealWindows) {
     ResetAppState();
     QtWindowHost host{dlg::DialogTemplates(res::AllDialogTemplates())};
@@ -40,28 +64,15 @@ TEST(QtJob, WholeCutModeJobInRealWindows) {
     const Services previous = InstallServices(memory.With(host));
 
     bool cutEnabledAtStart = true;
-    WhenModal(
-        [&](QWidget* main) {
-            cutEnabledAtStart = Control(main, mb::IdOk)->isEnabled();
-            // At step 3 the Media loading dialog opens; it is closed with OK,
-            // then the guide goes on to the last step and "Cut..." ends it.
-            WhenModal(
-                [](QWidget* loading) {
-                    Click(loading, mb::IdOk);
-                    WhenModal(
-                        [](QWidget* mainAgain) {
-                            Click(mainAgain, 5184);
-                            Click(mainAgain, 5184);
-                            Click(mainAgain, mb::IdOk);
-                        },
-                        IsDialog(ids::DlgMain));
-                },
-                IsDialog(ids::DlgMediaLoading));
-            Click(main, 5184);
-            Click(main, 5184);
-            Click(main, 5184);
-        },
-        IsDialog(ids::DlgMain));
+    // After the Media loading dialog the guide goes on to the last step and
+    // "Cut..." ends the job.
+    WalkPastMediaLoading(
+        [&](QWidget* main) { cutEnabledAtStart = Control(main, mb::IdOk)->isEnabled(); },
+        [](QWidget* mainAgain) {
+            Click(mainAgain, 5184);
+            Click(mainAgain, 5184);
+            Click(mainAgain, mb::IdOk);
+        });
 
     std::vector<std::string_view> args{"osactl", "-CUTMODE", "-FN0", "-TB23,150,100", "-TB51,10"};
     EXPECT_EQ(RunController(0, args), 2);
@@ -94,41 +105,28 @@ TEST(QtJob, TheBladePadMovesTheBladeWhileThePressOrTheArrowKeyLasts) {
 
     std::vector<std::string> sent;
     bool capturedWhileHeld = false; // the blade moved up until the release
-    WhenModal(
-        [&](QWidget* main) {
-            WhenModal(
-                [&](QWidget* loading) {
-                    Click(loading, mb::IdOk);
-                    WhenModal(
-                        [&](QWidget* mainAgain) {
-                            Click(mainAgain, 5184); // step 4
-                            auto* page = mainAgain->findChild<QWidget*>(
-                                QStringLiteral("dlg_%1").arg(ids::DlgCutSettings));
-                            ASSERT_NE(page, nullptr);
-                            const Rect up = App().PadAreas.up;
-                            cutter.writes.clear();
-                            QTest::mousePress(page, Qt::LeftButton, {},
-                                              QPoint(up.left + 16, up.top + 16));
-                            capturedWhileHeld = App().Pad.HeldDirections == pad::Up;
-                            QTest::mouseRelease(page, Qt::LeftButton, {}, QPoint(3, 3));
-                            // Then with the up arrow, through the input hooks.
-                            Click(mainAgain, ctl::UseKeyboard);
-                            QWidget* focus = QApplication::focusWidget();
-                            QWidget* target = focus != nullptr ? focus : page;
-                            QTest::keyPress(target, Qt::Key_Up);
-                            QTest::keyPress(target, Qt::Key_Up, {}, -1); // held: nothing more
-                            QTest::keyRelease(target, Qt::Key_Up);
-                            sent = cutter.writes;
-                            Click(mainAgain, mb::IdCancel);
-                        },
-                        IsDialog(ids::DlgMain));
-                },
-                IsDialog(ids::DlgMediaLoading));
-            Click(main, 5184);
-            Click(main, 5184);
-            Click(main, 5184);
-        },
-        IsDialog(ids::DlgMain));
+    WalkPastMediaLoading(
+        [](QWidget*) {},
+        [&](QWidget* mainAgain) {
+            Click(mainAgain, 5184); // step 4
+            auto* page =
+                mainAgain->findChild<QWidget*>(QStringLiteral("dlg_%1").arg(ids::DlgCutSettings));
+            ASSERT_NE(page, nullptr);
+            const Rect up = App().PadAreas.up;
+            cutter.writes.clear();
+            QTest::mousePress(page, Qt::LeftButton, {}, QPoint(up.left + 16, up.top + 16));
+            capturedWhileHeld = App().Pad.HeldDirections == pad::Up;
+            QTest::mouseRelease(page, Qt::LeftButton, {}, QPoint(3, 3));
+            // Then with the up arrow, through the input hooks.
+            Click(mainAgain, ctl::UseKeyboard);
+            QWidget* focus = QApplication::focusWidget();
+            QWidget* target = focus != nullptr ? focus : page;
+            QTest::keyPress(target, Qt::Key_Up);
+            QTest::keyPress(target, Qt::Key_Up, {}, -1); // held: nothing more
+            QTest::keyRelease(target, Qt::Key_Up);
+            sent = cutter.writes;
+            Click(mainAgain, mb::IdCancel);
+        });
 
     std::vector<std::string_view> args{"osactl", "-CUTMODE", "-FN0", "-TB23,150,100", "-TB51,10"};
     EXPECT_EQ(RunController(0, args), 1);
