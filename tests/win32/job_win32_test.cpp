@@ -155,13 +155,59 @@ void CloseEverything(DWORD thread) {
     });
 }
 
-void WalkTheJob(DWORD thread, Walk& walk) {
+// The main window of the controller running on `thread`, once it is there.
+HWND FindMainWindow(DWORD thread) {
     const std::string caption(res::LoadString(ids::StrCaption));
-    HWND main = WaitFor([&] {
+    return WaitFor([&] {
         for (HWND w : ThreadWindows(thread, "#32770"))
             if (Text(w) == caption && GetDlgItem(w, NextButton) != nullptr) return w;
         return static_cast<HWND>(nullptr);
     });
+}
+
+// "Next >>" from step 1 to `lastStep`, closing the Media loading dialog
+// with OK at step 3; what it saw goes to `walk`. False, with the failure in
+// `walk`, when a step is not reached.
+bool WalkTheGuide(DWORD thread, HWND main, int lastStep, Walk& walk) {
+    const res::DialogTemplate* loadingTemplate = res::FindDialogTemplate(ids::DlgMediaLoading);
+    const std::string loadingCaption(loadingTemplate != nullptr ? loadingTemplate->caption : "");
+    for (int step = 1; step <= lastStep; ++step) {
+        HWND next = GetDlgItem(main, NextButton);
+        if (!IsWindowEnabled(next)) {
+            walk.failure = "Next >> disabled before step " + std::to_string(step);
+            return false;
+        }
+        Click(next);
+        const std::string title(res::LoadString(2300 + step));
+        if (!WaitUntil([&] { return Text(GetDlgItem(main, StepTitle)) == title; })) {
+            walk.failure = "step " + std::to_string(step) + " never shown";
+            return false;
+        }
+        walk.stepsReached.push_back(step);
+        if (step != 3) continue;
+        HWND loading = WaitFor([&] {
+            for (HWND w : ThreadWindows(thread, "#32770"))
+                if (w != main) return w;
+            return static_cast<HWND>(nullptr);
+        });
+        walk.loadingFound = loading != nullptr;
+        if (loading == nullptr) {
+            walk.failure = "no Media loading dialog";
+            return false;
+        }
+        walk.loadingCaption = Text(loading);
+        PressOk(loading);
+        walk.loadingClosed = WaitUntil([loading] { return !IsWindow(loading); });
+        if (!walk.loadingClosed) {
+            walk.failure = "the Media loading dialog stayed open";
+            return false;
+        }
+    }
+    return true;
+}
+
+void WalkTheJob(DWORD thread, Walk& walk) {
+    HWND main = FindMainWindow(thread);
     walk.mainFound = main != nullptr;
     HWND page = main != nullptr ? FindPage(main) : nullptr;
     walk.pageFound = page != nullptr;
@@ -174,40 +220,7 @@ void WalkTheJob(DWORD thread, Walk& walk) {
     walk.otherLabel = TextColourOf(main, GetDlgItem(main, StepLabelFirst + 1));
     walk.mediaShown = ComboItems(GetDlgItem(page, MediaList));
 
-    const res::DialogTemplate* loadingTemplate = res::FindDialogTemplate(ids::DlgMediaLoading);
-    const std::string loadingCaption(loadingTemplate != nullptr ? loadingTemplate->caption : "");
-    for (int step = 1; step <= LastStep; ++step) {
-        HWND next = GetDlgItem(main, NextButton);
-        if (!IsWindowEnabled(next)) {
-            walk.failure = "Next >> disabled before step " + std::to_string(step);
-            return;
-        }
-        Click(next);
-        const std::string title(res::LoadString(2300 + step));
-        if (!WaitUntil([&] { return Text(GetDlgItem(main, StepTitle)) == title; })) {
-            walk.failure = "step " + std::to_string(step) + " never shown";
-            return;
-        }
-        walk.stepsReached.push_back(step);
-        if (step != 3) continue;
-        HWND loading = WaitFor([&] {
-            for (HWND w : ThreadWindows(thread, "#32770"))
-                if (w != main) return w;
-            return static_cast<HWND>(nullptr);
-        });
-        walk.loadingFound = loading != nullptr;
-        if (loading == nullptr) {
-            walk.failure = "no Media loading dialog";
-            return;
-        }
-        walk.loadingCaption = Text(loading);
-        PressOk(loading);
-        walk.loadingClosed = WaitUntil([loading] { return !IsWindow(loading); });
-        if (!walk.loadingClosed) {
-            walk.failure = "the Media loading dialog stayed open";
-            return;
-        }
-    }
+    if (!WalkTheGuide(thread, main, LastStep, walk)) return;
     HWND cut = GetDlgItem(page, mb::IdOk);
     walk.cutEnabledAtEnd = IsWindowEnabled(cut) != FALSE;
     walk.nextEnabledAtEnd = IsWindowEnabled(GetDlgItem(main, NextButton)) != FALSE;
@@ -314,13 +327,6 @@ TEST(Win32Job, WholeCutModeJobInDemoMode) {
         EXPECT_NE(settings.find(line), std::string::npos) << line << " in\n" << settings;
 }
 
-// The blade pad at step 4 (reading at the blade position), with real mouse
-// input: a press on the up button and a release elsewhere, against the
-// in-memory cutter, so that the bytes it took can be read afterwards.
-struct PadWalk {
-    std::string failure;
-};
-
 // The screen point of the up button's middle on `page`: the direction pad
 // is centred on dialog point (261, 169), up is 32 pixels high, g (2 dialog
 // units) above the middle's square.
@@ -344,41 +350,18 @@ void SendMouse(POINT at, DWORD button) {
     SendInput(2, in, sizeof(INPUT));
 }
 
-void WalkThePad(DWORD thread, PadWalk& walk) {
-    const std::string caption(res::LoadString(ids::StrCaption));
-    HWND main = WaitFor([&] {
-        for (HWND w : ThreadWindows(thread, "#32770"))
-            if (Text(w) == caption && GetDlgItem(w, NextButton) != nullptr) return w;
-        return static_cast<HWND>(nullptr);
-    });
+// The blade pad at step 4 (reading at the blade position) with real input:
+// a press on the up button and a release elsewhere, then "Use Keyboard" and
+// the up arrow through the thread's hooks; the cutter is the in-memory one,
+// so that the bytes it took can be read afterwards.
+void WalkThePad(DWORD thread, Walk& walk) {
+    HWND main = FindMainWindow(thread);
     HWND page = main != nullptr ? FindPage(main) : nullptr;
     if (page == nullptr) {
         walk.failure = "no main window with its page";
         return;
     }
-    for (int step = 1; step <= 4; ++step) {
-        Click(GetDlgItem(main, NextButton));
-        const std::string title(res::LoadString(2300 + step));
-        if (!WaitUntil([&] { return Text(GetDlgItem(main, StepTitle)) == title; })) {
-            walk.failure = "step " + std::to_string(step) + " never shown";
-            return;
-        }
-        if (step != 3) continue;
-        HWND loading = WaitFor([&] {
-            for (HWND w : ThreadWindows(thread, "#32770"))
-                if (w != main) return w;
-            return static_cast<HWND>(nullptr);
-        });
-        if (loading == nullptr) {
-            walk.failure = "no Media loading dialog";
-            return;
-        }
-        PressOk(loading);
-        if (!WaitUntil([loading] { return !IsWindow(loading); })) {
-            walk.failure = "the Media loading dialog stayed open";
-            return;
-        }
-    }
+    if (!WalkTheGuide(thread, main, 4, walk)) return;
     SetForegroundWindow(main);
     SendMouse(UpButtonOf(page), MOUSEEVENTF_LEFTDOWN);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -432,7 +415,7 @@ TEST(Win32Job, TheBladePadMovesTheBladeWhileThePressOrTheArrowKeyLasts) {
     services.hooks = &hooks;
     const Services previous = InstallServices(services);
 
-    PadWalk walk;
+    Walk walk;
     std::thread watcher([&walk, thread = GetCurrentThreadId()] {
         WalkThePad(thread, walk);
         if (!walk.failure.empty()) CloseEverything(thread);
