@@ -174,10 +174,6 @@ std::intptr_t QtWindowHost::Send(std::uintptr_t dialog, const DialogMessage& mes
     return manager_.Send(Window{dialog}, message);
 }
 
-void QtWindowHost::SendCommand(std::uintptr_t dialog, int id, int code) {
-    manager_.Command(Window{dialog}, id, code);
-}
-
 void QtWindowHost::Notify(std::uintptr_t control, int code) {
     const DialogItem item = ItemOf(control);
     if (item) manager_.Command(item.dialog, item.id, code);

@@ -158,7 +158,6 @@ class QtWindowHost final : public WindowHost, private qt::SurfaceSink, private D
     void FocusChanged(QWidget* old, QWidget* now);
 
     std::intptr_t Send(std::uintptr_t dialog, const DialogMessage& message);
-    void SendCommand(std::uintptr_t dialog, int id, int code);
     void Destroy(std::uintptr_t dialog);
     void SetControlText(ControlRecord& control, std::string_view text);
     std::string ControlText(const ControlRecord& control) const;
