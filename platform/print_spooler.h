@@ -5,8 +5,8 @@
 //          kept printer, in table order.
 //   Linux: CUPS. Local queues only (cupsEnumDests without discovery); the
 //          description is the queue's name, make-and-model, location and info
-//          joined by ", "; one Get-Printers and one Get-Jobs request (all
-//          queues, not-completed jobs) per check.
+//          joined by ", "; one Get-Printers request (names and counts of
+//          not-completed jobs) per check.
 //   memory: a list of printers with job counts a test sets.
 #pragma once
 #include <cstdint>

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace osa::posix {
 
@@ -17,88 +19,76 @@ struct IppDeleter {
 };
 using IppMessage = std::unique_ptr<ipp_t, IppDeleter>;
 
-// The not-completed jobs of all queues, freed with the list.
-class ActiveJobs {
-  public:
-    ActiveJobs() = default;
-    ~ActiveJobs() {
-        if (jobs_ != nullptr) cupsFreeJobs(count_, jobs_);
-    }
-    ActiveJobs(const ActiveJobs&) = delete;
-    ActiveJobs& operator=(const ActiveJobs&) = delete;
-
-    // One Get-Jobs request; false when the scheduler did not answer it.
-    // cupsGetJobs2 gives -1 for a failed request and 0 for no job.
-    bool Fetch() {
-        const int n = cupsGetJobs2(nullptr, &jobs_, nullptr, 0, CUPS_WHICHJOBS_ACTIVE);
-        if (n < 0) {
-            if (jobs_ != nullptr) cupsFreeJobs(0, jobs_);
-            jobs_ = nullptr;
-            count_ = 0;
-            return false;
-        }
-        count_ = n;
-        return true;
-    }
-
-    std::span<const cups_job_t> All() const {
-        if (jobs_ == nullptr) return {};
-        return {jobs_, static_cast<std::size_t>(count_)};
-    }
-
-  private:
-    cups_job_t* jobs_ = nullptr;
-    int count_ = 0;
-};
-
 // Queue names are ASCII case-insensitive to the scheduler (it compares them
 // with its own ASCII-only strcasecmp), whatever the locale.
 bool SameQueueName(const char* a, const char* b) {
     return ascii::EqualsNoCase(a, b);
 }
 
-// CUPS-Get-Printers asking for printer-name only: every queue of the
-// scheduler, printers and classes alike. Empty when the scheduler did not
-// answer; a scheduler without queues answers client-error-not-found, which is
-// an answer (no queue exists).
-class QueueNames {
+// One CUPS-Get-Printers request asking for printer-name and queued-job-count:
+// every queue of the scheduler, printers and classes alike, each with the
+// number of its jobs not yet completed (the scheduler counts its active
+// jobs for that queue: pending, held, processing and stopped). A scheduler
+// without queues answers client-error-not-found, which is an answer (no
+// queue exists).
+class QueueStates {
   public:
+    struct Queue {
+        std::string name;
+        int jobs = -1; // -1: the scheduler did not say
+    };
+
+    // False when the scheduler did not answer.
     bool Fetch() {
         IppMessage request(ippNewRequest(IPP_OP_CUPS_GET_PRINTERS));
         if (!request) return false;
-        static const char* const wanted[] = {"printer-name"};
-        ippAddStrings(request.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 1,
+        static const char* const wanted[] = {"printer-name", "queued-job-count"};
+        ippAddStrings(request.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 2,
                       nullptr, wanted);
         // cupsDoRequest frees the request whatever happens.
-        response_.reset(cupsDoRequest(nullptr, request.release(), "/"));
-        if (!response_) return false;
-        const ipp_status_t status = ippGetStatusCode(response_.get());
-        return status <= IPP_STATUS_OK_EVENTS_COMPLETE || status == IPP_STATUS_ERROR_NOT_FOUND;
+        IppMessage response(cupsDoRequest(nullptr, request.release(), "/"));
+        if (!response) return false;
+        const ipp_status_t status = ippGetStatusCode(response.get());
+        if (status > IPP_STATUS_OK_EVENTS_COMPLETE && status != IPP_STATUS_ERROR_NOT_FOUND)
+            return false;
+        // One printer group per queue, the groups apart by a separator (an
+        // attribute without a name) or a change of group tag.
+        Queue current;
+        ipp_tag_t group = IPP_TAG_ZERO;
+        for (ipp_attribute_t* a = ippFirstAttribute(response.get()); a != nullptr;
+             a = ippNextAttribute(response.get())) {
+            const char* name = ippGetName(a);
+            if (name == nullptr || ippGetGroupTag(a) != group) {
+                Keep(current);
+                group = ippGetGroupTag(a);
+            }
+            if (name == nullptr || group != IPP_TAG_PRINTER) continue;
+            const std::string_view attribute = name;
+            if (attribute == "printer-name" && ippGetValueTag(a) == IPP_TAG_NAME) {
+                if (const char* value = ippGetString(a, 0, nullptr)) current.name = value;
+            } else if (attribute == "queued-job-count" && ippGetValueTag(a) == IPP_TAG_INTEGER) {
+                current.jobs = ippGetInteger(a, 0);
+            }
+        }
+        Keep(current);
+        return true;
     }
 
-    bool Contains(const char* name) const {
-        for (ipp_attribute_t* a = ippFirstAttribute(response_.get()); a != nullptr;
-             a = ippNextAttribute(response_.get())) {
-            const char* attributeName = ippGetName(a);
-            if (attributeName == nullptr || std::string_view(attributeName) != "printer-name")
-                continue;
-            const char* value = ippGetString(a, 0, nullptr);
-            if (value != nullptr && SameQueueName(value, name)) return true;
-        }
-        return false;
+    // The queue of that name, or nullptr when there is none.
+    const Queue* Find(const char* name) const {
+        for (const Queue& q : queues_)
+            if (SameQueueName(q.name.c_str(), name)) return &q;
+        return nullptr;
     }
 
   private:
-    IppMessage response_;
-};
+    void Keep(Queue& q) {
+        if (!q.name.empty()) queues_.push_back(std::move(q));
+        q = Queue{};
+    }
 
-bool HasActiveJob(const ActiveJobs& jobs, const char* queue) {
-    for (const cups_job_t& job : jobs.All())
-        if (job.dest != nullptr && job.state <= IPP_JSTATE_STOPPED &&
-            SameQueueName(job.dest, queue))
-            return true;
-    return false;
-}
+    std::vector<Queue> queues_;
+};
 
 // Name, make-and-model, location and info, joined by ", ", empty parts left
 // out. cupsd sets printer-info to the queue's name when lpadmin got no -D.
@@ -152,17 +142,13 @@ ResultCode CupsPrintSpooler::ListPrinters(std::vector<PrinterEntry>& out) {
 
 ResultCode CupsPrintSpooler::CheckJobs(std::span<const PrinterNameSlot> printers) {
     if (printers.empty()) return rc::Ok;
-    QueueNames queues;
+    QueueStates queues;
     if (!queues.Fetch()) return rc::PrinterNotOpenable;
-    ActiveJobs jobs;
-    bool jobsFetched = false;
     for (const PrinterNameSlot& slot : printers) {
-        if (!queues.Contains(slot.name)) return rc::PrinterNotOpenable;
-        if (!jobsFetched) {
-            if (!jobs.Fetch()) return rc::PrinterNotOpenable;
-            jobsFetched = true;
-        }
-        if (HasActiveJob(jobs, slot.name)) return rc::PrintJobsWaiting;
+        const QueueStates::Queue* queue = queues.Find(slot.name);
+        // A queue whose count the scheduler did not give cannot be queried.
+        if (queue == nullptr || queue->jobs < 0) return rc::PrinterNotOpenable;
+        if (queue->jobs > 0) return rc::PrintJobsWaiting;
     }
     return rc::Ok;
 }

@@ -10,14 +10,14 @@
 //                 from lpoptions are the same queue and are left out. No
 //                 scheduler is an empty list and 0; 54 when memory runs out.
 //   CheckJobs     nothing asked for an empty table; else one CUPS-Get-Printers
-//                 request (printer-name only) for the queues that exist, then,
-//                 once a kept queue is found to exist, one Get-Jobs request
-//                 for the not-completed jobs of all queues. Two requests at
-//                 most, whatever the number of kept queues. Then, in table
-//                 order: a queue missing (or no answer) is 55, a queue with a
-//                 pending, held, processing or stopped job is 56. Queue names
-//                 are compared without regard to ASCII letter case, as the
-//                 scheduler compares them.
+//                 request for printer-name and queued-job-count: the queues
+//                 that exist, each with its count of jobs not yet completed
+//                 (pending, held, processing or stopped). One request,
+//                 whatever the number of kept queues. Then, in table order: a
+//                 queue missing (or no answer, or no count) is 55, a queue
+//                 with a count above 0 is 56. Queue names are compared
+//                 without regard to ASCII letter case, as the scheduler
+//                 compares them.
 //
 // Both use libcups's connection of the calling thread, which libcups opens
 // on first use and opens again when the scheduler has closed it. An

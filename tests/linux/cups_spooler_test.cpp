@@ -259,6 +259,18 @@ TEST_F(CupsSpoolerTest, ClassWithHeldJob) {
     EXPECT_EQ(CheckPrintJobs(), rc::PrintJobsWaiting);
 }
 
+// A job held on an enabled queue is not completed; a cancelled one is.
+TEST_F(CupsSpoolerTest, HeldJobCountsUntilCancelled) {
+    ASSERT_NO_FATAL_FAILURE(AddQueue({"Cutter", Match, "", "", 0}));
+    ASSERT_EQ(FindCutterPrinters(), rc::Ok);
+    EXPECT_EQ(CheckPrintJobs(), rc::Ok);
+    ASSERT_NO_FATAL_FAILURE(
+        Admin({"lp", "-d", "Cutter", "-H", "hold", "-o", "raw", "/etc/hostname"}));
+    EXPECT_EQ(CheckPrintJobs(), rc::PrintJobsWaiting);
+    ASSERT_NO_FATAL_FAILURE(Admin({"cancel", "-a", "Cutter"}));
+    EXPECT_EQ(CheckPrintJobs(), rc::Ok);
+}
+
 // The description: name, driver, location and info, in that order.
 TEST_F(CupsSpoolerTest, DescriptionJoinsNameDriverLocationInfo) {
     ASSERT_NO_FATAL_FAILURE(AddQueue({"Desk", "Front desk printer", "Hall", "", 0}));
