@@ -77,16 +77,14 @@ std::vector<std::string> ReadLog(const std::string& path) {
     std::vector<std::string> lines;
     std::ifstream in(path);
     std::string line;
-    while (std::getline(in, line)) {
-        auto blank = line.find(' '); // after the time stamp
-        if (blank != std::string::npos) lines.push_back(line.substr(blank + 1));
-    }
+    while (std::getline(in, line))
+        lines.push_back(line);
     return lines;
 }
 
 } // namespace
 
-std::vector<std::string> SimulatedCutter::Log() const {
+std::vector<std::string> SimulatedCutter::StampedLog() const {
     // Bytes written reach the simulator a moment later: wait until its log
     // has been still for a while.
     std::vector<std::string> lines = ReadLog(root_ + "/log");
@@ -95,6 +93,15 @@ std::vector<std::string> SimulatedCutter::Log() const {
         std::vector<std::string> again = ReadLog(root_ + "/log");
         if (again == lines) break;
         lines = std::move(again);
+    }
+    return lines;
+}
+
+std::vector<std::string> SimulatedCutter::Log() const {
+    std::vector<std::string> lines;
+    for (const std::string& line : StampedLog()) {
+        auto blank = line.find(' '); // after the time stamp
+        if (blank != std::string::npos) lines.push_back(line.substr(blank + 1));
     }
     return lines;
 }

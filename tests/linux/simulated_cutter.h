@@ -26,6 +26,8 @@ class SimulatedCutter {
     std::string Received() const;
     // Every log line (without time stamps): "in ..." and "out ...".
     std::vector<std::string> Log() const;
+    // The same lines with their time stamps in front ("12.345 in ...").
+    std::vector<std::string> StampedLog() const;
     const std::string& Root() const { return root_; }
 
   private:

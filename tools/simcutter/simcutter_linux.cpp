@@ -4,7 +4,8 @@
 // string, and a device node <root>/dev/lpN, here a pseudo-terminal in raw
 // mode. Point the controller at it with the two variables it prints:
 //
-//   simcutter --root=DIR [--log=FILE] [--id=TEXT] [--other-device=TEXT]
+//   simcutter --root=DIR [--log=FILE] [--log-clock=start|monotonic]
+//             [--id=TEXT] [--other-device=TEXT]
 //             [--version=2.01] [--model=KXR] [--lead=V] [--status=0]
 //             [--sensor=X,Y] [--feed=A[,B]] [--marks=V] [--marks-ms=N]
 //             [--ready=N] [--fault=none|silent|short|garbage|slow:N|gone]
@@ -14,7 +15,9 @@
 // --other-device adds a device with another identification before the
 // cutter (lp0; the cutter is then lp1). fault=gone unplugs the cutter as
 // soon as the first bytes arrive. The log has one line per chunk received
-// ("in") and per reply sent ("out"), with milliseconds since the start.
+// ("in") and per reply sent ("out"), with milliseconds since the start, or
+// with --log-clock=monotonic since the system's monotonic clock began, so
+// that another process can set its own CLOCK_MONOTONIC readings beside them.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -49,6 +52,7 @@ struct Options {
     std::string log;
     std::string id{DefaultId};
     std::string otherDevice;
+    std::string logClock = "start";
     osa::sim::CutterSetup setup;
 };
 
@@ -57,11 +61,16 @@ bool ParseOptions(int argc, char** argv, Options& o) {
                                   {{"--root=", &o.root},
                                    {"--log=", &o.log},
                                    {"--id=", &o.id},
-                                   {"--other-device=", &o.otherDevice}},
+                                   {"--other-device=", &o.otherDevice},
+                                   {"--log-clock=", &o.logClock}},
                                   o.setup))
         return false;
     if (o.root.empty()) {
         std::fprintf(stderr, "simcutter: --root=DIR is required\n");
+        return false;
+    }
+    if (o.logClock != "start" && o.logClock != "monotonic") {
+        std::fprintf(stderr, "simcutter: --log-clock is start or monotonic\n");
         return false;
     }
     return true;
@@ -182,7 +191,9 @@ int Serve(const Options& options) {
 
     osa::sim::CutterModel model(options.setup);
     Log log(options.log);
-    const Clock::time_point start = Clock::now();
+    // steady_clock is CLOCK_MONOTONIC here: its epoch is the system's.
+    const Clock::time_point start =
+        options.logClock == "monotonic" ? Clock::time_point{} : Clock::now();
     std::vector<Scheduled> pending;
     bool gone = false;
 
