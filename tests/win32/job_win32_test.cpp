@@ -339,6 +339,15 @@ POINT UpButtonOf(HWND page) {
     return p;
 }
 
+// The screen point of dialog point (x, y) on `page`.
+POINT PagePoint(HWND page, int x, int y) {
+    RECT r{x, y, x, y};
+    MapDialogRect(page, &r);
+    POINT p{r.left, r.top};
+    ClientToScreen(page, &p);
+    return p;
+}
+
 void SendMouse(POINT at, DWORD button) {
     INPUT in[2] = {};
     in[0].type = INPUT_MOUSE;
@@ -350,9 +359,26 @@ void SendMouse(POINT at, DWORD button) {
     SendInput(2, in, sizeof(INPUT));
 }
 
+void SendKey(WORD key, DWORD flags) {
+    INPUT in[1] = {};
+    in[0].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = key;
+    in[0].ki.dwFlags = flags;
+    SendInput(1, in, sizeof(INPUT));
+}
+
+// A click as the user makes it: down and up at one point, a moment apart.
+void ClickAt(POINT at) {
+    SendMouse(at, MOUSEEVENTF_LEFTDOWN);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    SendMouse(at, MOUSEEVENTF_LEFTUP);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+}
+
 // The blade pad at step 4 (reading at the blade position) with real input:
 // a press on the up button and a release elsewhere, then "Use Keyboard" and
-// the up arrow through the thread's hooks; the cutter is the in-memory one,
+// the up arrow through the thread's hooks, then "Test Cut" answered with
+// Enter on its question, and "Set Origin"; the cutter is the in-memory one,
 // so that the bytes it took can be read afterwards.
 void WalkThePad(DWORD thread, Walk& walk) {
     HWND main = FindMainWindow(thread);
@@ -372,14 +398,38 @@ void WalkThePad(DWORD thread, Walk& walk) {
     // Then with the up arrow, through the thread's keyboard hook.
     Click(GetDlgItem(page, ctl::UseKeyboard));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    INPUT key[1] = {};
-    key[0].type = INPUT_KEYBOARD;
-    key[0].ki.wVk = VK_UP;
-    SendInput(1, key, sizeof(INPUT));
+    SendKey(VK_UP, 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    key[0].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(1, key, sizeof(INPUT));
+    SendKey(VK_UP, KEYEVENTF_KEYUP);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // "Test Cut" works outside the guide with the conditions adjusted ("Set
+    // Origin" without marks, as this job has none).
+    Click(GetDlgItem(main, ctl::GuideToggle));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    if (IsDlgButtonChecked(page, ctl::AdjustSettings) != BST_CHECKED)
+        Click(GetDlgItem(page, ctl::AdjustSettings));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // The click on "Test Cut" also ends keyboard positioning, and reaches
+    // the page: the question comes, and Enter takes its default, OK.
+    ClickAt(PagePoint(page, 280, 82));
+    HWND question = WaitFor([thread] {
+        for (HWND w : ThreadWindows(thread, "#32770"))
+            if (!Text(GetDlgItem(w, 0xFFFF)).empty()) return w;
+        return HWND{};
+    });
+    if (question == nullptr) {
+        walk.failure = "no question after Test Cut";
+        return;
+    }
+    SetForegroundWindow(question);
+    SendKey(VK_RETURN, 0);
+    SendKey(VK_RETURN, KEYEVENTF_KEYUP);
+    if (!WaitUntil([question] { return !IsWindow(question); })) {
+        walk.failure = "the test cut's question stayed";
+        return;
+    }
+    SetForegroundWindow(main);
+    ClickAt(PagePoint(page, 53, 204)); // Set Origin: no question
     PostMessageW(page, WM_COMMAND, MAKEWPARAM(mb::IdCancel, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(page, mb::IdCancel)));
     if (!WaitUntil([main] { return !IsWindow(main); })) walk.failure = "the main window stayed";
@@ -420,7 +470,7 @@ TEST(Win32Job, TheBladePadMovesTheBladeWhileThePressOrTheArrowKeyLasts) {
         WalkThePad(thread, walk);
         if (!walk.failure.empty()) CloseEverything(thread);
     });
-    const std::vector<std::string_view> args{"OSACTL.EXE", "-CUTMODE", "-FN0", "-TB23,150,100",
+    const std::vector<std::string_view> args{"OSACTL.EXE", "-CUTMODE", "-FN0", "-NOTRM",
                                              "-TB51,10"};
     const int exitCode =
         RunController(reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr)), args);
@@ -434,6 +484,179 @@ TEST(Win32Job, TheBladePadMovesTheBladeWhileThePressOrTheArrowKeyLasts) {
         if (!w.empty() && w[0] == '\x1b' && w.size() == 3 && w[1] == '\0') moves.push_back(w);
     const std::string up("\x1b\x00\x02", 3), stop("\x1b\x00\x00", 3);
     EXPECT_EQ(moves, (std::vector<std::string>{up, stop, up, stop}));
+    std::vector<std::string> cutAndOrigin;
+    for (const std::string& w : cutter.writes)
+        if (w == "FH\x03" || w == "FJ\x03") cutAndOrigin.push_back(w);
+    EXPECT_EQ(cutAndOrigin, (std::vector<std::string>{"FH\x03", "FJ\x03"}));
+}
+
+// Types `text` as key presses of its characters (KEYEVENTF_UNICODE), into
+// whatever has the focus.
+void TypeText(const std::wstring& text) {
+    for (wchar_t c : text) {
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_KEYBOARD;
+        in[0].ki.wScan = in[1].ki.wScan = static_cast<WORD>(c);
+        in[0].ki.dwFlags = KEYEVENTF_UNICODE;
+        in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        SendInput(2, in, sizeof(INPUT));
+    }
+}
+
+// Clicks into edit `control` and replaces its text by typing.
+void RetypeEdit(HWND control, const std::wstring& text) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    ClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    SendKey(VK_END, 0);
+    SendKey(VK_END, KEYEVENTF_KEYUP);
+    SendKey(VK_SHIFT, 0);
+    SendKey(VK_HOME, 0);
+    SendKey(VK_HOME, KEYEVENTF_KEYUP);
+    SendKey(VK_SHIFT, KEYEVENTF_KEYUP);
+    TypeText(text);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+}
+
+// The top-level dialog of `thread` with caption `caption`, once it is there.
+HWND WaitForDialog(DWORD thread, const std::string& caption) {
+    return WaitFor([thread, caption] {
+        for (HWND w : ThreadWindows(thread, "#32770"))
+            if (Text(w) == caption) return w;
+        return HWND{};
+    });
+}
+
+HWND WaitForMessageBox(DWORD thread) {
+    return WaitFor([thread] {
+        for (HWND w : ThreadWindows(thread, "#32770"))
+            if (!Text(GetDlgItem(w, 0xFFFF)).empty()) return w;
+        return HWND{};
+    });
+}
+
+void PressEnterOn(HWND window) {
+    SetForegroundWindow(window);
+    SendKey(VK_RETURN, 0);
+    SendKey(VK_RETURN, KEYEVENTF_KEYUP);
+}
+
+// Calibration (OK on its notice, a click on the Y bar's right arrow, a new
+// feed correction typed, Enter), then Add Media (a name typed, Enter), then
+// "Close".
+void WalkTheSecondaryDialogs(DWORD thread, Walk& walk) {
+    HWND main = FindMainWindow(thread);
+    HWND page = main != nullptr ? FindPage(main) : nullptr;
+    if (page == nullptr) {
+        walk.failure = "no main window with its page";
+        return;
+    }
+    SetForegroundWindow(main);
+    Click(GetDlgItem(page, ctl::Calibration));
+    HWND notice = WaitForMessageBox(thread);
+    if (notice == nullptr) {
+        walk.failure = "no notice before Calibration";
+        return;
+    }
+    PressEnterOn(notice);
+    HWND calibration = WaitForDialog(thread, std::string(res::LoadString(2001)));
+    if (calibration == nullptr) {
+        walk.failure = "no Calibration dialog";
+        return;
+    }
+    SetForegroundWindow(calibration);
+    RECT bar{};
+    GetWindowRect(GetDlgItem(calibration, 5131), &bar);
+    // A quick click: held longer, the arrow repeats its step.
+    SendMouse(POINT{bar.right - 4, (bar.top + bar.bottom) / 2}, MOUSEEVENTF_LEFTDOWN);
+    SendMouse(POINT{bar.right - 4, (bar.top + bar.bottom) / 2}, MOUSEEVENTF_LEFTUP);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    walk.mediaShown.push_back(Text(GetDlgItem(calibration, 5114))); // the Y label
+    RetypeEdit(GetDlgItem(calibration, 5105), L"-0.75");
+    PressEnterOn(calibration);
+    if (!WaitUntil([calibration] { return !IsWindow(calibration); })) {
+        walk.failure = "the Calibration dialog stayed";
+        return;
+    }
+
+    SetForegroundWindow(main);
+    if (IsDlgButtonChecked(page, ctl::AdjustSettings) != BST_CHECKED)
+        Click(GetDlgItem(page, ctl::AdjustSettings));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Click(GetDlgItem(page, ctl::AddMedia));
+    HWND addMedia = WaitForDialog(thread, std::string(res::LoadString(2002)));
+    if (addMedia == nullptr) {
+        walk.failure = "no Add Media dialog";
+        return;
+    }
+    SetForegroundWindow(addMedia);
+    RetypeEdit(GetDlgItem(addMedia, 5169), L"Kraft Board");
+    PressEnterOn(addMedia);
+    if (!WaitUntil([addMedia] { return !IsWindow(addMedia); })) {
+        walk.failure = "the Add Media dialog stayed";
+        return;
+    }
+    walk.mediaShown.push_back(Text(GetDlgItem(page, MediaList))); // the medium chosen
+    PostMessageW(page, WM_COMMAND, MAKEWPARAM(mb::IdOk, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(page, mb::IdOk)));
+    if (!WaitUntil([main] { return !IsWindow(main); })) walk.failure = "the main window stayed";
+}
+
+TEST(Win32Job, CalibrationAndAddMediaInDemoMode) {
+    const ScratchFolder scratch("osd");
+    const std::string folder = scratch.Path();
+    ASSERT_FALSE(folder.empty());
+    ASSERT_FALSE(CopyShippedMedia(folder + "\\Media").empty());
+    {
+        std::ofstream out(folder + "\\OSACTL.INI", std::ios::binary);
+        out << "[Main_Section]\r\nUnit=0\r\n";
+    }
+    ResetAppState();
+    win32::Win32WindowHost host(dlg::DialogTemplates(res::AllDialogTemplates()),
+                                GetModuleHandleW(nullptr));
+    MemoryInstanceGuard guard;
+    win32::Win32ProcessLauncher launcher;
+    win32::Win32ProfileStore profiles;
+    ScratchProgramFiles files(folder + "\\OSACTL.EXE");
+    MemoryCutterPort cutter;
+    MemoryPrintSpooler spooler;
+    MemoryDebugTrace trace; // demo mode: the trace is all that goes out
+    const win32::AnsiMediaNames mediaNames;
+    Services services{&host, &guard};
+    services.processes = &launcher;
+    services.profiles = &profiles;
+    services.files = &files;
+    services.cutter = &cutter;
+    services.spooler = &spooler;
+    services.trace = &trace;
+    services.mediaNames = &mediaNames;
+    win32::Win32InputHooks hooks;
+    services.hooks = &hooks;
+    const Services previous = InstallServices(services);
+
+    Walk walk;
+    std::thread watcher([&walk, thread = GetCurrentThreadId()] {
+        WalkTheSecondaryDialogs(thread, walk);
+        if (!walk.failure.empty()) CloseEverything(thread);
+    });
+    const std::vector<std::string_view> args{"OSACTL.EXE", "-DEMO"};
+    const int exitCode =
+        RunController(reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr)), args);
+    watcher.join();
+    InstallServices(previous);
+
+    EXPECT_EQ(walk.failure, "");
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(cutter.writes.empty());
+    std::vector<std::string> commands;
+    for (const TraceEntry& e : trace.entries)
+        if (e.command.rfind("TB72", 0) == 0 || e.command.rfind("FB", 0) == 0)
+            commands.push_back(e.command);
+    // Demo mode starts from no correction (40, 40) and 0.00 %.
+    EXPECT_EQ(commands, (std::vector<std::string>{"TB72,0,1\x03", "FB-75,0\x03"}));
+    EXPECT_EQ(walk.mediaShown, (std::vector<std::string>{"Y:1", "Kraft Board"}));
+    const std::string file = ReadFile(folder + "\\Media\\Kraft Board.hcf");
+    EXPECT_NE(file.find("ConfigurationMode=2"), std::string::npos) << file;
 }
 
 } // namespace
