@@ -53,6 +53,7 @@ inline constexpr ResultCode StartNoticeFailed = 166;
 inline constexpr ResultCode MarkDistanceXFirst = 200;
 inline constexpr ResultCode MarkDistanceYFirst = 204;
 inline constexpr ResultCode MarksManualNotRead = 208;
+inline constexpr ResultCode FeedAdjustmentRange = 209; // Calibration: not -2.00..+2.00
 inline constexpr ResultCode MarksAutoNotRead = 210;
 inline constexpr ResultCode AnimatedInstructionsError = 211;
 inline constexpr ResultCode BadOrientationOption = 250;

@@ -41,6 +41,15 @@ struct StartupOptions {
     ResultCode pendingError = 0;
 };
 
+// The Add Media dialog's working record, fields in this order.
+struct NewMediaForm {
+    char name[68] = {};            // at most 64 bytes and a NUL
+    std::int32_t speed = 0;        // 1..10
+    std::int32_t force = 0;        // 1..3
+    std::int32_t cutterOffset = 0; // always 18
+    std::int32_t cap = 0;          // 1 Blue, 2 Yellow, 3 Red
+};
+
 inline constexpr int MaxPath = 260;
 inline constexpr int TextBufferChars = 512;
 
@@ -54,8 +63,8 @@ struct AppState {
     char companionCommand[MaxPath] = {};
 
     // Main window and the job.
-    std::uintptr_t mainDialog = 0; // window value of the main dialog while it exists
-    std::uintptr_t pageDialog = 0; // the cut settings page
+    std::uintptr_t mainDialog = 0;        // window value of the main dialog while it exists
+    std::uintptr_t pageDialog = 0;        // the cut settings page
     std::uintptr_t calibrationDialog = 0; // the Calibration dialog while it is open
     char FirmwareVersion[TextBufferChars + 1] = {};
     std::int32_t FirmwareV2 = 0;
@@ -96,6 +105,8 @@ struct AppState {
     // The small dialogs while they are open.
     std::uintptr_t mediaLoadingDialog = 0;
     std::uintptr_t aboutDialog = 0;
+    std::uintptr_t addMediaDialog = 0;
+    NewMediaForm NewMedia{};
 
     // Calibration values read from the cutter.
     std::int32_t SensorCorrectionX = 0;

@@ -169,7 +169,8 @@ constexpr ControlTemplate CalibrationControls[] = {
     Ctl(5110, PushButton, CsTabStop, "Registration Mark Reading Test", {48, 148, 107, 14}),
     Ctl(NoId, GroupBox, CsNone, "Distance Correction", {7, 173, 82, 38}),
     Ctl(NoId, Static, CsNone, "Media Feed\n Direction:", {12, 186, 38, 18}),
-    Ctl(5105, Edit, CsBorder | CsLeft | CsTabStop, "", {53, 187, 21, 14}),
+    // Auto-scrolling, so that no typed character is refused for want of width.
+    Ctl(5105, Edit, CsBorder | CsLeft | CsAutoHScroll | CsTabStop, "", {53, 187, 21, 14}),
     Ctl(NoId, Static, CsNone, "%", {78, 191, 8, 8}),
     Ctl(NoId, GroupBox, CsNone, "Blade Position", {97, 173, 71, 38}),
     Ctl(ctl::CalibrationUseKeyboard, AutoCheckBox, CsPushLike | CsTabStop, "Use Keyboard", {106, 185, 54, 20}),

@@ -12,6 +12,7 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,12 +24,16 @@
 #include "controller/settings/media_catalogue.h"
 #include "controller/shell/companion.h"
 #include "controller/shell/error_message.h"
+#include "controller/ui/add_media_dialog.h"
+#include "controller/ui/calibration_dialog.h"
 #include "controller/ui/confirm_box.h"
 #include "controller/ui/cut_start.h"
+#include "controller/ui/edit_focus.h"
 #include "controller/ui/guide.h"
 #include "controller/ui/mark_distance.h"
 #include "controller/ui/position_pad.h"
 #include "controller/ui/run_windows.h"
+#include "controller/ui/scroll_step.h"
 #include "controller/ui/small_dialogs.h"
 #include "platform/services.h"
 
@@ -44,9 +49,6 @@ constexpr int ThicknessTop = 2501;
 // The built-in media whose thickness caption is 2401.
 constexpr int ThinMedia[] = {2202, 2204, 2205, 2210};
 } // namespace str
-
-constexpr int SpeedMin = 1, SpeedMax = 10, SpeedPage = 5;
-constexpr int ThicknessMin = 1, ThicknessMax = 3, ThicknessPage = 1;
 
 // The edits are read into 513-byte buffers.
 constexpr std::size_t DistanceTextBytes = 512;
@@ -90,12 +92,6 @@ void ShowMarkDistances(Window page, std::int32_t xUm, std::int32_t yUm, std::int
     w.SetItemText(page, ctl::UnitLabelY, unitName);
 }
 
-// Gives the page's control `id` the focus with all its text selected.
-void FocusAndSelect(Window page, int id) {
-    Windows().SetFocusItem(page, id);
-    Windows().EditSetSelection(page, id, 0, -1);
-}
-
 struct Distances {
     std::int32_t xUm = 0;
     std::int32_t yUm = 0;
@@ -116,7 +112,7 @@ struct Distances {
         return MarkDistanceFieldCode(true, direction, unit);
     }
     const ResultCode r =
-        CheckMarkDistances(direction, ReadDistanceNumber(xText), ReadDistanceNumber(yText), unit);
+        CheckMarkDistances(direction, ReadNumberText(xText), ReadNumberText(yText), unit);
     if (r != rc::Ok) {
         FocusAndSelect(page, r < rc::MarkDistanceYFirst ? ctl::DistanceX : ctl::DistanceY);
         return r;
@@ -182,8 +178,8 @@ void InitCutSettingsPage(Window page) {
     app.Pad = PositionPad{};
     app.PadAreas = ComputePadRects(page);
     FillMediaList(page);
-    w.SetScrollRange(page, ctl::SpeedBar, SpeedMin, SpeedMax, true);
-    w.SetScrollRange(page, ctl::ThicknessBar, ThicknessMin, ThicknessMax, true);
+    w.SetScrollRange(page, ctl::SpeedBar, SpeedSteps.low, SpeedSteps.high, true);
+    w.SetScrollRange(page, ctl::ThicknessBar, ThicknessSteps.low, ThicknessSteps.high, true);
     w.SetItemText(page, ctl::ThicknessTop, res::LoadString(str::ThicknessTop));
     ShowThicknessLabel(page, app.MediaIndex);
     ShowSpeedAndThickness(page, app.CurrentSpeed, app.CurrentPressure);
@@ -217,31 +213,11 @@ void InitCutSettingsPage(Window page) {
     if (record == nullptr) return rc::Ok;
     const bool speed = id == ctl::SpeedBar;
     if (!speed && id != ctl::ThicknessBar) return rc::Ok;
-    const int low = speed ? SpeedMin : ThicknessMin;
-    const int high = speed ? SpeedMax : ThicknessMax;
-    const int step = speed ? SpeedPage : ThicknessPage;
     const std::int32_t old = speed ? record->AdjustedSpeed : record->AdjustedForce;
-    std::int32_t value = old;
-    switch (code) {
-    case sb::LineLeft:
-        if (value > low) --value;
-        break;
-    case sb::LineRight:
-        if (value < high) ++value;
-        break;
-    case sb::PageLeft:
-        value = value - step < low ? low : value - step;
-        break;
-    case sb::PageRight:
-        value = value + step > high ? high : value + step;
-        break;
-    case sb::ThumbPosition:
-    case sb::ThumbTrack:
-        value = position < low ? low : (position > high ? high : position);
-        break;
-    default:
-        return rc::Ok;
-    }
+    const std::optional<int> stepped =
+        ScrollStep(speed ? SpeedSteps : ThicknessSteps, code, old, position);
+    if (!stepped) return rc::Ok;
+    const std::int32_t value = *stepped;
     if (speed)
         ShowSpeedAndThickness(page, value, record->AdjustedForce);
     else
@@ -418,10 +394,18 @@ void OpenHelp() {
     Windows().ShowHelp(MainWindow(), App().helpPath, PageHelpContext);
 }
 
+// The dialog ends with 0 or the code of the feed correction's send, which
+// the page shows.
 [[nodiscard]] ResultCode OnCalibration() {
     if (!ConfirmBox(MainWindow(), confirm::Calibration)) return rc::Ok;
-    // The Calibration dialog joins here.
-    return rc::Ok;
+    const std::intptr_t r =
+        Windows().DialogBox(ids::DlgCalibration, MainWindow(), CalibrationDialogProc, 0);
+    return r > 0 ? static_cast<ResultCode>(r) : rc::Ok;
+}
+
+// Its end value is not shown: the dialog shows its own failures.
+void OnAddMedia() {
+    (void)Windows().DialogBox(ids::DlgAddMedia, MainWindow(), AddMediaDialogProc, 0);
 }
 
 void OnAbout() {
@@ -467,7 +451,8 @@ void OnAbout() {
     case ctl::Calibration:
         return OnCalibration();
     case ctl::AddMedia:
-        return rc::Ok; // the Add Media dialog joins here; its result is not shown
+        OnAddMedia();
+        return rc::Ok;
     case ctl::About:
         OnAbout();
         return rc::Ok;

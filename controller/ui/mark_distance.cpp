@@ -92,8 +92,12 @@ ResultCode CheckMarkDistances(std::int32_t direction, double x, double y, std::i
     return rc::Ok;
 }
 
-double ReadDistanceNumber(std::string_view text) {
+double ReadNumberText(std::string_view text) {
     return ReadNumber(text);
+}
+
+std::string FixedText(double value, int precision) {
+    return Fixed(value, precision);
 }
 
 void ParseMarkDistances(const char* xText, const char* yText, std::int32_t unit, std::int32_t& xUm,

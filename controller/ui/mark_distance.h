@@ -1,6 +1,7 @@
 // Registration-mark distances: the text of the page's two edits, checked and
 // converted between the page's unit and the micrometres the cutter and the
-// settings file use. Nothing here touches a window.
+// settings file use; the number texts of the Calibration dialog's feed
+// correction follow the same rules. Nothing here touches a window.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -28,7 +29,10 @@ bool CheckNumberText(const char* text);
                                                std::int32_t unit);
 
 // "%lf" of a text CheckNumberText has passed; 0 when nothing reads.
-double ReadDistanceNumber(std::string_view text);
+double ReadNumberText(std::string_view text);
+
+// printf's "%.<precision>f" in the C locale ("%.2lf" with 2).
+std::string FixedText(double value, int precision);
 
 // The two edits' texts in `unit` to micrometres.
 void ParseMarkDistances(const char* xText, const char* yText, std::int32_t unit, std::int32_t& xUm,

@@ -4,6 +4,7 @@
 #include "controller/res/control_ids.h"
 #include "controller/res/resource_ids.h"
 #include "controller/res/resources.h"
+#include "controller/ui/run_windows.h"
 #include "platform/services.h"
 
 namespace osa {
@@ -11,12 +12,6 @@ namespace osa {
 namespace {
 
 constexpr int StrLoadingText = 2500;
-
-// Keeps the dialog's handle in the application state while it lives; a
-// closed dialog leaves no handle behind.
-void RememberHandle(std::uintptr_t& slot, Window dialog, Msg msg) {
-    slot = msg == Msg::Destroy ? 0 : dialog.value;
-}
 
 } // namespace
 

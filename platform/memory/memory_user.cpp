@@ -60,6 +60,24 @@ bool MemoryUser::ClickIn(Window dialog, int id) {
     return true;
 }
 
+namespace {
+
+// The start of UTF-8 `text` that an edit limited to `limit` characters takes:
+// characters are counted as the systems' edits count them, in UTF-16 units
+// (one outside the basic plane takes two), and none is cut in two.
+std::string_view WithinLimit(std::string_view text, int limit) {
+    int units = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if ((byte & 0xC0) == 0x80) continue; // inside a character
+        units += byte >= 0xF0 ? 2 : 1;
+        if (units > limit) return text.substr(0, i);
+    }
+    return text;
+}
+
+} // namespace
+
 bool MemoryUser::Type(int id, std::string_view text) {
     MemoryWindowHost::Dialog* d = nullptr;
     MemoryWindowHost::Control* c = Reach(id, d);
@@ -68,10 +86,7 @@ bool MemoryUser::Type(int id, std::string_view text) {
     host_.MoveFocus(dialog, id);
     c = host_.LookupControl(dialog, id);
     if (c == nullptr) return true;
-    std::string t(text);
-    if (c->textLimit > 0 && static_cast<int>(t.size()) > c->textLimit)
-        t.resize(static_cast<std::size_t>(c->textLimit));
-    c->text = t;
+    c->text = std::string(c->textLimit > 0 ? WithinLimit(text, c->textLimit) : text);
     host_.manager_.Command(dialog, id, notify::EditChange);
     return true;
 }
