@@ -85,6 +85,9 @@ struct AppState {
     std::int32_t Unit = 0; // 0 millimetres, 1 inches
     std::int32_t CalibrationOpen = 0;
     std::int32_t GuideShown = 0;
+    // The guide's choice as the settings file held it at start-up; written
+    // back unchanged by a run that had no guide in use.
+    std::int32_t StoredGuideMenu = 1;
     std::int32_t CurrentStep = 0;
 
     // The main window's size with the guide panel in view, and the panel's

@@ -211,7 +211,7 @@ TEST_F(CutterCommandsTest, CalibrationRepliesKeepRawValuesAndCheckTheRange) {
         {-40, 40, rc::Ok, 0, 80},
         {0, -41, rc::SensorCorrectionFailed, 40, -1},
         {0, 0, rc::Ok, 40, 40},
-        {2147483647, 0, rc::SensorCorrectionFailed, -2147483647 - 1 + 39, 40}, // no overflow
+        {999999999, 0, rc::SensorCorrectionFailed, 1000000039, 40}, // far out, as sent
     };
     for (const Row& row : sensorRows) {
         cutter.cutter.Setup().sensorX = row.sensorX;
@@ -280,6 +280,38 @@ TEST_F(CutterCommandsTest, SensorReadyState) {
     EXPECT_EQ(QueryMarkSensorReady(), rc::TransferTimeout);
     cutter.nextReadResult = rc::GeneralError;
     EXPECT_EQ(QueryMarkSensorReady(), rc::SensorReadyReplyFailed);
+}
+
+// A reply the expected numbers cannot be read from is the query's failure,
+// never its success: garbage, a reply cut short ("-" of "-1", "0," of
+// "0,0"), or one whose first byte ends it.
+TEST_F(CutterCommandsTest, RepliesWithoutTheirNumbersFail) {
+    std::int32_t x = 0, y = 0, feed = 0;
+    const struct {
+        const char* what;
+        std::function<ResultCode()> query;
+        ResultCode expected;
+    } queries[] = {
+        {"automatic mark read", [] { return ReadMarksAuto(1, 150000, 150000); },
+         rc::MarksAutoNotRead},
+        {"manual mark read", [] { return ReadMarksManual(1, 150000, 150000); },
+         rc::MarksManualNotRead},
+        {"sensor correction", [&] { return ReadSensorCorrection(x, y); },
+         rc::SensorCorrectionFailed},
+        {"feed adjustment", [&] { return ReadFeedAdjustment(feed); }, rc::FeedAdjustmentFailed},
+        {"mark sensor state", [] { return QueryMarkSensorReady(); }, rc::SensorReadyReplyFailed},
+    };
+    // "-1": cut short, only "-" arrives.
+    cutter.cutter.Setup().markVerdict = -1;
+    cutter.cutter.Setup().sensorReady = -1;
+    for (const auto& q : queries) {
+        SCOPED_TRACE(q.what);
+        for (sim::Fault fault : {sim::Fault::Garbage, sim::Fault::ShortReply}) {
+            cutter.cutter.Setup().fault = fault;
+            EXPECT_EQ(q.query(), q.expected);
+        }
+        cutter.cutter.Setup().fault = sim::Fault::None;
+    }
 }
 
 TEST(MarkDistanceOnWire, TruncatesToTenthsThenCountsHalfTenths) {

@@ -138,8 +138,39 @@ MediaRecord Record(std::string_view name, std::int32_t speed, std::int32_t force
     return record;
 }
 
+// Only a run with the guide in use (cut mode, firmware 2.0 or later) writes
+// the guide's state; any other run writes back what the file held.
+TEST_F(SettingsFileTest, TheGuideChoiceIsWrittenOnlyWhereTheGuideWasInUse) {
+    struct Case {
+        std::uint32_t cutMode;
+        std::int32_t firmwareV2, shown, stored;
+        const char* written;
+    };
+    const Case cases[] = {
+        {1, 1, 0, 1, "0"}, {1, 1, 1, 0, "1"}, // cut mode: the user's choice
+        {0, 1, 0, 1, "1"}, {0, 1, 0, 0, "0"}, // stand-alone
+        {1, 0, 0, 1, "1"},                    // firmware 1: no guide
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "cut mode " << c.cutMode << ", firmware 2 "
+                                          << c.firmwareV2 << ", stored " << c.stored);
+        AppState& app = App();
+        app.options.cutMode = c.cutMode;
+        app.FirmwareV2 = c.firmwareV2;
+        app.GuideShown = c.shown;
+        app.StoredGuideMenu = c.stored;
+        profiles.ClearWrites();
+        SaveSettings(app, Record("Card", 4, 3));
+        ASSERT_GE(profiles.Writes().size(), 2u);
+        EXPECT_EQ(profiles.Writes()[1].key, "GuideMenu");
+        EXPECT_EQ(profiles.Writes()[1].value, c.written);
+    }
+}
+
 TEST_F(SettingsFileTest, SaveWritesTheFourteenKeysInOrder) {
     AppState& app = App();
+    app.options.cutMode = 1;
+    app.FirmwareV2 = 1;
     app.GuideShown = 5;
     app.AdjustSettings = 3;
     app.RollAction = 7;
@@ -188,6 +219,8 @@ TEST_F(SettingsFileTest, SaveWritesTheFourteenKeysInOrder) {
 TEST_F(SettingsFileTest, WhatIsSavedIsReadBackByTheNextRun) {
     files.AddFile(kIni, "; kept\n[Main_Section]\nForeign=x\n");
     AppState& app = App();
+    app.options.cutMode = 1;
+    app.FirmwareV2 = 1;
     app.GuideShown = 0;
     app.AdjustSettings = 1;
     app.RollAction = 1;

@@ -82,10 +82,11 @@ template <std::size_t N>
     return rc::Ok;
 }
 
-// "%d,%d" of a reply; a number that fails to scan stays as it was.
-void ScanPair(std::string_view text, std::int32_t& first, std::int32_t& second) {
+// "%d,%d" of a reply; false unless both numbers were there (a number that
+// fails to scan stays as it was).
+[[nodiscard]] bool ScanPair(std::string_view text, std::int32_t& first, std::int32_t& second) {
     TextScanner s(text);
-    if (s.Int(first) && s.Literal(",")) s.Int(second);
+    return s.Int(first) && s.Literal(",") && s.Int(second);
 }
 
 // The two calibration queries: trace, then a 12-byte reply scanned "%d,%d".
@@ -98,8 +99,8 @@ void ScanPair(std::string_view text, std::int32_t& first, std::int32_t& second) 
     if (Demo()) return rc::Ok;
     Reply<12> reply;
     if (ResultCode r = Ask(command, reply, OrdinaryTimeoutMs, own); r != rc::Ok) return r;
-    ScanPair(reply.Text(), first, second);
-    return rc::Ok;
+    // A reply without its two numbers (garbage, cut short, empty) is no answer.
+    return ScanPair(reply.Text(), first, second) ? rc::Ok : own;
 }
 
 [[nodiscard]] ResultCode ReadMarks(std::string_view label, const char* readCommand,
@@ -120,8 +121,9 @@ void ScanPair(std::string_view text, std::int32_t& first, std::int32_t& second) 
     if (r.write != rc::Ok) return OwnCode(r.write, own);
     if (r.read != rc::Ok) return own; // time-out included
     reply.bytes[5] = '\0';
+    // Only a verdict of 0 is a read; a reply without a number is none.
     std::int32_t verdict = 0;
-    TextScanner(reply.Text()).Int(verdict);
+    if (!TextScanner(reply.Text()).Int(verdict)) return notRead;
     return verdict == 0 ? rc::Ok : notRead;
 }
 
@@ -168,8 +170,9 @@ ResultCode QueryMarkSensorReady() {
     if (ResultCode r = Ask(command, reply, OrdinaryTimeoutMs, rc::SensorReadyReplyFailed);
         r != rc::Ok)
         return r;
+    // READY or WAIT; a reply without a number is neither.
     std::int32_t state = 0;
-    TextScanner(reply.Text()).Int(state);
+    if (!TextScanner(reply.Text()).Int(state)) return rc::SensorReadyReplyFailed;
     return state == 1 ? rc::Ok : rc::GeneralError;
 }
 

@@ -118,7 +118,11 @@ void SaveSettings(const AppState& app, const MediaRecord& selected) {
 
     (void)Profiles().WriteText(ini, settings::VersionSection, settings::Version,
                                res::LoadString(ids::StrVersionLine));
-    WriteMain(ini, settings::GuideMenu, app.GuideShown != 0 ? "1" : "0");
+    // The guide is the user's to show or hide only in cut mode with firmware
+    // 2.0 or later; a run without it keeps the choice the file held.
+    const bool guideInUse = app.options.cutMode != 0 && app.FirmwareV2 == 1;
+    const std::int32_t guide = guideInUse ? app.GuideShown : app.StoredGuideMenu;
+    WriteMain(ini, settings::GuideMenu, guide != 0 ? "1" : "0");
     WriteMain(ini, settings::MediaName, name);
     WriteMain(ini, settings::CutCondAdjust, app.AdjustSettings);
     WriteMain(ini, settings::RollAction, app.RollAction != 0 ? "1" : "0");

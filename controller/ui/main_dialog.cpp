@@ -192,12 +192,13 @@ ResultCode InitMainDialog() {
     if (ResultCode r = SendStartNotice(); r != rc::Ok) return r;
     if (ResultCode r = ReadFirmwareVersion(app.FirmwareVersion); r != rc::Ok) return r;
 
+    app.StoredGuideMenu = ReadGuideMenu(app.iniPath);
     if (VersionNumber(app.FirmwareVersion) < 2.0) {
         app.FirmwareV2 = 0;
         app.GuideShown = 0;
     } else {
         app.FirmwareV2 = 1;
-        app.GuideShown = InCutMode() ? ReadGuideMenu(app.iniPath) : 0;
+        app.GuideShown = InCutMode() ? app.StoredGuideMenu : 0;
     }
     app.AdjustSettings = ReadCutCondAdjust(app.iniPath);
 
