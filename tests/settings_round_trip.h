@@ -24,9 +24,12 @@ struct StartedRun {
 };
 
 // Reads what the start-up sequence reads from the files of `app`'s paths.
+// A cut-mode run with firmware 2, where the guide is the user's.
 inline void ReadLikeStartUp(AppState& app) {
+    app.options.cutMode = 1;
     app.FirmwareV2 = 1;
-    app.GuideShown = ReadGuideMenu(app.iniPath);
+    app.StoredGuideMenu = ReadGuideMenu(app.iniPath);
+    app.GuideShown = app.StoredGuideMenu;
     app.AdjustSettings = ReadCutCondAdjust(app.iniPath);
     std::string name = ReadMediaName(app.iniPath);
     int selected = 0;

@@ -122,7 +122,7 @@ TEST_F(SettingsOnDiskTest, AWindowsFileKeepsItsLineEndsCommentsAndOtherKeys) {
               "[Main_Section]\r\n"
               "unit = 0\r\n" // in place, its own spelling and blanks
               "Extra=kept\r\n"
-              "GuideMenu=0\r\n"
+              "GuideMenu=1\r\n" // stand-alone: the default it read
               "MediaName=\r\n"
               "CutCondAdjust=0\r\n"
               "RollAction=0\r\n"
