@@ -254,6 +254,9 @@ class WindowHost {
     virtual void SetItemFont(Window dialog, int id, Font font) = 0;
     // Invalidates `rect` of the client area (all of it when empty).
     virtual void InvalidateRect(Window window, std::optional<Rect> rect, bool erase) = 0;
+    // Paints now what is invalid in `window` and its controls (UpdateWindow),
+    // without waiting for the message loop: before a call that blocks it.
+    virtual void UpdateWindow(Window window) = 0;
     // Draws icon `iconId` with its top left at `at`; only while handling Paint.
     virtual void DrawIcon(Window window, int iconId, Point at) = 0;
 

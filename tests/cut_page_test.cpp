@@ -720,6 +720,8 @@ TEST_F(CutPageTest, ManualReadSendsTheDistancesAndStoresThem) {
     EXPECT_EQ(App().MarkDistY, 80000);
     EXPECT_EQ(Text(EditX), "120.5");
     EXPECT_EQ(Text(EditY), "80.0");
+    // Painted with those texts before the read blocked the window.
+    EXPECT_EQ(host.Updated(), std::vector<Window>{page});
     EXPECT_TRUE(host.WaitCursor());
     EXPECT_EQ(host.InputDiscards(), 1);
     EXPECT_EQ(host.Foreground(), main);

@@ -205,6 +205,29 @@ TEST_F(MediaCatalogueTest, EachFileRuleAcceptsOrRejectsTheFile) {
     }
 }
 
+// On a file system that keeps letter case, a file with an upper-case
+// extension is a medium read and written where it is, and a name with two
+// such files is one medium, from "<name>.hcf".
+TEST_F(MediaCatalogueTest, AnExtensionInCapitalsIsTheSameMediumsOneFile) {
+    files.AddFile(dir + "/Copied.HCF", User(120, 4, 2, "Red"));
+    files.AddFile(dir + "/Twice.hcf", User(121, 5, 2, "Blue"));
+    files.AddFile(dir + "/Twice.HCF", User(122, 9, 3, "Yellow"));
+    Load();
+    ASSERT_EQ(Names(catalogue), (std::vector<std::string>{"Copied", "Twice"}));
+    EXPECT_EQ(catalogue.Records[0].AdjustedSpeed, 4);
+    EXPECT_EQ(catalogue.Records[1].AdjustedSpeed, 5); // from Twice.hcf
+
+    catalogue.Records[0].AdjustedSpeed = 6;
+    catalogue.Records[1].AdjustedSpeed = 7;
+    SaveAllMediaFiles(catalogue, dir);
+    EXPECT_FALSE(files.FileContents(dir + "/Copied.hcf").has_value()); // no second file
+    EXPECT_NE(files.FileContents(dir + "/Copied.HCF").value_or("").find("Speed=6"),
+              std::string::npos);
+    EXPECT_NE(Text("Twice").value_or("").find("Speed=7"), std::string::npos);
+    EXPECT_NE(files.FileContents(dir + "/Twice.HCF").value_or("").find("Speed=9"),
+              std::string::npos); // left as it was
+}
+
 TEST_F(MediaCatalogueTest, SortsBySelectionSortOnUnsignedListIDs) {
     // Directory order A B C D E F G. B has no ListID (-1, the largest
     // unsigned value), G has -5. Selection sort swaps A away from the front

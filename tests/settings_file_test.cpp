@@ -86,8 +86,10 @@ TEST_F(SettingsFileTest, EachKeyFollowsItsRule) {
         {"TomboAutoRead", ReadTomboAutoRead, "0", 0},
         {"TomboAutoRead", ReadTomboAutoRead, "7", 1},
         {"Unit", ReadUnit, "0", 0},
-        {"Unit", ReadUnit, "5", 5},
-        {"Direction", ReadDirection, "2", 2},
+        {"Unit", ReadUnit, "5", 1}, // shown, checked and converted as inches
+        {"Unit", ReadUnit, "-1", 1},
+        {"Direction", ReadDirection, "2", 1}, // shown, checked and sent as portrait
+        {"Direction", ReadDirection, "-3", 1},
         {"CutCondAdjust", ReadCutCondAdjust, "3", 3},
         {"PosSet", ReadPosSet, "1", 1},
         {"Unit", ReadUnit, "", 1}, // empty value: the default

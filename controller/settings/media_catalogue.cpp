@@ -111,6 +111,25 @@ std::string_view BaseName(std::string_view fileName) {
     return dot == std::string_view::npos ? fileName : fileName.substr(0, dot);
 }
 
+// The one file of medium `name` in `dir`, for reading and for writing alike:
+// "<name>.hcf" when it exists (where the file system ignores case, whatever
+// the case of its extension); else a file of that name whose extension is
+// ".hcf" in other letters (a folder copied from Windows, "Vinyl.HCF"); else
+// "<name>.hcf", a new file. So a medium never has two files, and a file with
+// an upper-case extension is read and written where it is.
+std::string MediaFileOf(std::string_view dir, std::string_view name) {
+    std::string exact = MediaFilePath(dir, name);
+    if (Files().Exists(exact)) return exact;
+    for (const FileSystem::Entry& entry : Files().List(dir, kExtension)) {
+        if (entry.directory || entry.name.size() != name.size() + kExtension.size() ||
+            BaseName(entry.name) != name)
+            continue;
+        std::string path = exact.substr(0, exact.size() - entry.name.size());
+        return path + entry.name;
+    }
+    return exact;
+}
+
 std::string ReadText(const std::string& file, std::string_view section, std::string_view key) {
     return Profiles().ReadText(file, section, key, kMissingText, kTextBuffer);
 }
@@ -236,8 +255,13 @@ void LoadMediaCatalogue(MediaCatalogue& catalogue, int& selectedIndex,
         if (entry.directory) continue;
         const std::string_view name = BaseName(entry.name);
         if (name.size() > static_cast<std::size_t>(MaxMediaNameBytes)) continue;
+        // "X.hcf" beside "X.HCF" is one medium, read from its one file.
+        int known = 0;
+        std::uint32_t unusedId = 0;
+        std::int32_t unusedMode = 0;
+        if (FindMediaByName(catalogue, name, known, unusedId, unusedMode)) continue;
         MediaRecord& slot = catalogue.Records[static_cast<std::size_t>(catalogue.Count)];
-        if (!ReadMediaFile(MediaFilePath(mediaDir, name), name, slot)) continue;
+        if (!ReadMediaFile(MediaFileOf(mediaDir, name), name, slot)) continue;
         catalogue.HighestListID = std::max(catalogue.HighestListID, slot.ListID);
         if (++catalogue.Count == MaxMedia) break;
     }
@@ -284,7 +308,7 @@ void SaveMediaFile(const MediaRecord& record, std::string_view mediaDir) {
     const std::int32_t lowestCap = mode == MediaUser ? CapBlue : CapPen;
     if (!InRange(record.Cap, lowestCap, CapRed)) return;
 
-    const std::string file = MediaFilePath(mediaDir, name);
+    const std::string file = MediaFileOf(mediaDir, name);
     WriteText(file, kGeneric, "Product", kProduct);
     WriteText(file, kGeneric, "Type", kType);
     WriteInt(file, kGeneric, "ListID", static_cast<std::int32_t>(record.ListID));
@@ -349,8 +373,7 @@ ResultCode AddUserMedium(MediaCatalogue& catalogue, const NewMedium& medium,
     // case) would be merged with the new medium's keys and lost as itself.
     // A file the loader rejected may be overwritten: it is no medium.
     MediaRecord onDisk{};
-    if (!mediaDir.empty() &&
-        ReadMediaFile(MediaFilePath(mediaDir, medium.name), medium.name, onDisk))
+    if (!mediaDir.empty() && ReadMediaFile(MediaFileOf(mediaDir, medium.name), medium.name, onDisk))
         return rc::MediaNameRefused;
 
     const int at = catalogue.Count++;

@@ -88,8 +88,10 @@ std::int32_t ReadRollAction(std::string_view iniPath) {
     return Flag(ReadMain(iniPath, settings::RollAction, 0));
 }
 
+// Any value but 0 is portrait, as the page shows it: the checks and the
+// cutter's orientation command then agree with what is shown.
 std::int32_t ReadDirection(std::string_view iniPath) {
-    return ReadMain(iniPath, settings::Direction, 0);
+    return Flag(ReadMain(iniPath, settings::Direction, 0));
 }
 
 std::int32_t ReadPosSet(std::string_view iniPath) {
@@ -107,8 +109,9 @@ std::int32_t ReadTomboAutoRead(std::string_view iniPath) {
     return Flag(ReadMain(iniPath, settings::TomboAutoRead, 1));
 }
 
+// Any value but 0 is inches, as the page shows it and converts.
 std::int32_t ReadUnit(std::string_view iniPath) {
-    return ReadMain(iniPath, settings::Unit, 1);
+    return Flag(ReadMain(iniPath, settings::Unit, 1));
 }
 
 void SaveSettings(const AppState& app, const MediaRecord& selected) {

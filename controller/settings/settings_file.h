@@ -75,8 +75,8 @@ std::int32_t ReadCutCondition(std::string_view iniPath); // 0..11
 std::int32_t ReadCutSpeed(std::string_view iniPath);     // as read
 std::int32_t ReadCutPress(std::string_view iniPath);     // 1..3
 std::int32_t ReadRollAction(std::string_view iniPath);   // 1 or 0
-std::int32_t ReadDirection(std::string_view iniPath);    // as read
-std::int32_t ReadPosSet(std::string_view iniPath);       // as read
+std::int32_t ReadDirection(std::string_view iniPath); // 0 landscape, any other value 1 (portrait)
+std::int32_t ReadPosSet(std::string_view iniPath);    // as read
 
 struct MarkDistances {
     std::int32_t x = 0; // micrometres
@@ -87,7 +87,7 @@ struct MarkDistances {
 MarkDistances ReadMarkDistances(std::string_view iniPath, std::int32_t direction);
 
 std::int32_t ReadTomboAutoRead(std::string_view iniPath); // 1 or 0
-std::int32_t ReadUnit(std::string_view iniPath);          // as read
+std::int32_t ReadUnit(std::string_view iniPath); // 0 millimetres, any other value 1 (inches)
 
 // --- Writing -------------------------------------------------------------------
 

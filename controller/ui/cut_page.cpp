@@ -372,6 +372,8 @@ void OnSearchRegistrationMark() {
     Distances d;
     if (const ResultCode r = ReadDistanceEdits(page, app.Unit, d); r != rc::Ok) return r;
     ShowMarkDistances(page, d.xUm, d.yUm, app.Unit);
+    // The read blocks for up to 250 s: the distances it uses are shown first.
+    w.UpdateWindow(page);
 
     w.SetWaitCursor(true); // lasts until the pointer next moves
     const ResultCode r =

@@ -569,6 +569,10 @@ void MemoryWindowHost::SetItemFont(Window dialog, int id, Font font) {
     if (Control* c = LookupControl(dialog, id)) c->font = font;
 }
 
+void MemoryWindowHost::UpdateWindow(Window window) {
+    if (Lookup(window) != nullptr) updated_.push_back(window);
+}
+
 void MemoryWindowHost::InvalidateRect(Window window, std::optional<Rect> rect, bool) {
     if (Dialog* d = Lookup(window)) d->invalidated.push_back(rect);
 }

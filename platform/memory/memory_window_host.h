@@ -179,6 +179,8 @@ class MemoryWindowHost final : public WindowHost, private DialogSite {
     const std::vector<int>& DialogsShown() const { return dialogsShown_; }
     const std::vector<HelpShown>& HelpRequests() const { return help_; }
     int Beeps() const { return beeps_; }
+    // The windows UpdateWindow painted, in order.
+    const std::vector<Window>& Updated() const { return updated_; }
     bool WaitCursor() const { return waitCursor_; }
     Window Capture() const { return manager_.Capture(); }
     Window Foreground() const { return foreground_; }
@@ -230,6 +232,7 @@ class MemoryWindowHost final : public WindowHost, private DialogSite {
     void DeleteFont(Font font) override;
     void SetItemFont(Window dialog, int id, Font font) override;
     void InvalidateRect(Window window, std::optional<Rect> rect, bool erase) override;
+    void UpdateWindow(Window window) override;
     void DrawIcon(Window window, int iconId, Point at) override;
     Rect GetWindowRect(Window window) override;
     Rect GetItemRect(Window dialog, int id) override;
@@ -285,6 +288,7 @@ class MemoryWindowHost final : public WindowHost, private DialogSite {
     std::map<std::uintptr_t, Colour> brushes_;
     std::map<std::uintptr_t, FontRecord> fonts_;
     std::vector<Window> raised_;
+    std::vector<Window> updated_;
     Window painting_{};
     Window foreground_{};
     std::uintptr_t nextHandle_ = 0x1000;

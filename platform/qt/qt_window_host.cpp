@@ -662,6 +662,11 @@ void QtWindowHost::SetItemFont(Window dialog, int id, Font font) {
     w->setFont(it != fonts_.end() ? it->second : QFont());
 }
 
+void QtWindowHost::UpdateWindow(Window window) {
+    // repaint() paints the widget and the children it covers at once.
+    if (QWidget* w = WidgetOf(window)) w->repaint();
+}
+
 void QtWindowHost::InvalidateRect(Window window, std::optional<Rect> rect, bool) {
     QWidget* w = WidgetOf(window);
     if (w == nullptr) return;

@@ -95,6 +95,7 @@ class QtWindowHost final : public WindowHost, private qt::SurfaceSink, private D
     void DeleteFont(Font font) override;
     void SetItemFont(Window dialog, int id, Font font) override;
     void InvalidateRect(Window window, std::optional<Rect> rect, bool erase) override;
+    void UpdateWindow(Window window) override;
     void DrawIcon(Window window, int iconId, Point at) override;
     Rect GetWindowRect(Window window) override;
     Rect GetItemRect(Window dialog, int id) override;

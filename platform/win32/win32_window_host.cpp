@@ -442,6 +442,13 @@ void Win32WindowHost::SetItemFont(Window dialog, int id, Font font) {
     if (HWND item = Item(dialog, id)) SendMessageW(item, WM_SETFONT, font.value, TRUE);
 }
 
+void Win32WindowHost::UpdateWindow(Window window) {
+    // The controls are child windows with their own WM_PAINT: the whole
+    // tree is painted.
+    if (HWND h = ToHwnd(window))
+        ::RedrawWindow(h, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
 void Win32WindowHost::InvalidateRect(Window window, std::optional<Rect> rect, bool erase) {
     HWND h = ToHwnd(window);
     if (h == nullptr) return;

@@ -70,6 +70,8 @@ TEST_F(Win32FilesTest, EveryKeySaveSettingsWritesComesBack) {
     EXPECT_EQ(ReadTomboAutoRead(ini), 1);
 
     AppState& app = App();
+    app.options.cutMode = 1; // a run with the guide in use writes its state
+    app.FirmwareV2 = 1;
     app.GuideShown = 0;
     app.AdjustSettings = 1;
     app.RollAction = 1;
