@@ -95,6 +95,48 @@ void DialogManager::CheckRadioGroup(Window dialog, int id) {
             host_.CheckItem(dialog, controls[i].id, i == self);
 }
 
+bool DialogManager::GroupArrow(DialogItem focus, bool backwards) {
+    if (!focus || Ended(focus.dialog)) return false;
+    const dlg::DialogTemplate* t = site_.TemplateOf(focus.dialog);
+    const dlg::ControlTemplate* c = ControlOf(focus);
+    if (t == nullptr || c == nullptr) return false;
+    switch (c->cls) {
+    case ControlClass::PushButton:
+    case ControlClass::DefPushButton:
+    case ControlClass::AutoCheckBox:
+    case ControlClass::AutoRadioButton:
+        break;
+    default:
+        return false; // edits, lists and bars take the arrows themselves
+    }
+    // The group: from the last control with the group flag at or before the
+    // focused one to the one before the next with the flag.
+    const auto& controls = t->controls;
+    const auto self = static_cast<std::size_t>(c - controls.data());
+    std::size_t first = self;
+    while (first > 0 && (controls[first].style & dlg::CsGroup) == 0)
+        --first;
+    std::size_t end = self + 1;
+    while (end < controls.size() && (controls[end].style & dlg::CsGroup) == 0)
+        ++end;
+    const std::size_t n = end - first;
+    for (std::size_t step = 1; step < n; ++step) {
+        const std::size_t i =
+            first + (backwards ? (self - first + n - step) % n : (self - first + step) % n);
+        const dlg::ControlTemplate& next = controls[i];
+        if (next.id == dlg::NoId || !IsTabStopClass(next.cls) ||
+            !host_.IsItemEnabled(focus.dialog, next.id) ||
+            !host_.IsItemVisible(focus.dialog, next.id))
+            continue;
+        host_.SetFocusItem(focus.dialog, next.id);
+        if (next.cls == ControlClass::AutoRadioButton &&
+            !host_.IsItemChecked(focus.dialog, next.id))
+            ButtonClicked(focus.dialog, next.id);
+        return true;
+    }
+    return true; // the only control of its group: the key is used up
+}
+
 void DialogManager::ButtonClicked(Window dialog, int id) {
     if (Ended(dialog)) return;
     const dlg::ControlTemplate* c = ControlOf(DialogItem{dialog, id});

@@ -28,6 +28,13 @@
 //   a close request from outside  as the close box; for a dialog without a
 //                                 close command: Close; unhandled,
 //                                 Command(IDCANCEL)
+//   an arrow key                  with the focus on a push button, check box
+//                                 or radio button: the focus goes to the
+//                                 next (Right, Down) or previous (Left, Up)
+//                                 shown and enabled control of its group,
+//                                 round the group; a radio button reached
+//                                 so that is not checked is clicked (its
+//                                 group checked as for a click, BN_CLICKED)
 //   F1                            Help(id of the focused control) to that
 //                                 control's dialog, then, while unhandled,
 //                                 to each dialog it lives in
@@ -127,6 +134,9 @@ class DialogManager {
     bool Enter(Window dialog);
     bool Escape(Window dialog);
     void Help(Window dialog);
+    // An arrow key with the focus on `focus` (see above); false, and
+    // nothing done, when that control takes arrows itself or is none.
+    bool GroupArrow(DialogItem focus, bool backwards);
     // The caption's close button; false when the dialog has none to give.
     bool CloseButton(Window dialog);
     // WM_CLOSE: Close; unhandled, Command(IDCANCEL).

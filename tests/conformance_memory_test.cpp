@@ -35,6 +35,13 @@ void MemoryConformance::Act(const cf::Case& c) {
     case cf::Action::ClickRadio2:
         EXPECT_TRUE(h.ClickIn(main, cf::Radio2));
         break;
+    case cf::Action::RadioKeyRight:
+    case cf::Action::RadioKeyUp: {
+        const std::uintptr_t key = c.action == cf::Action::RadioKeyRight ? 0x27 : 0x26;
+        EXPECT_TRUE(h.KeyDown(key));
+        EXPECT_TRUE(h.KeyUp(key));
+        break;
+    }
     case cf::Action::ClickCheck:
         EXPECT_TRUE(h.ClickIn(main, cf::Check));
         break;

@@ -33,7 +33,18 @@ bool MemoryUser::PassesHooks(unsigned message) {
 
 bool MemoryUser::Key(std::uintptr_t virtualKey, bool down, bool repeat) {
     if (host_.hooks_ != nullptr && host_.hooks_->Key(virtualKey, down, repeat)) return false;
-    if (down) ++host_.keysToControls_;
+    if (!down) return true;
+    // An arrow on a button moves through its group (the dialog manager);
+    // any other key, or an arrow on a control that takes arrows, reaches
+    // the focused control.
+    constexpr std::uintptr_t VkLeft = 0x25, VkUp = 0x26, VkDown = 0x28; // Right: 0x27
+    if (virtualKey >= VkLeft && virtualKey <= VkDown) {
+        const Window active = host_.Active();
+        const DialogItem focus = active ? host_.FocusIn(active) : DialogItem{};
+        if (host_.manager_.GroupArrow(focus, virtualKey == VkLeft || virtualKey == VkUp))
+            return true;
+    }
+    ++host_.keysToControls_;
     return true;
 }
 

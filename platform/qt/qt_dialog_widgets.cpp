@@ -124,12 +124,45 @@ void StaticLabel::paintEvent(QPaintEvent*) {
 
 // --- Buttons -------------------------------------------------------------------
 
+namespace {
+
+bool IsArrow(const QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 void PushControl::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->ignore(); // the dialog's: the dialog manager decides
+    // Enter and the arrows are the dialog's: the dialog manager decides.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || IsArrow(event)) {
+        event->ignore();
         return;
     }
     QPushButton::keyPressEvent(event);
+}
+
+void CheckControl::keyPressEvent(QKeyEvent* event) {
+    if (IsArrow(event)) {
+        event->ignore(); // moves through the group (the dialog manager)
+        return;
+    }
+    QCheckBox::keyPressEvent(event);
+}
+
+void RadioControl::keyPressEvent(QKeyEvent* event) {
+    if (IsArrow(event)) {
+        event->ignore(); // moves through the group (the dialog manager)
+        return;
+    }
+    QRadioButton::keyPressEvent(event);
 }
 
 // --- ComboControl --------------------------------------------------------------

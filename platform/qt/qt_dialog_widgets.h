@@ -104,6 +104,7 @@ class CheckControl final : public QCheckBox {
 
   protected:
     void nextCheckState() override {}
+    void keyPressEvent(QKeyEvent* event) override;
 };
 class RadioControl final : public QRadioButton {
   public:
@@ -111,6 +112,7 @@ class RadioControl final : public QRadioButton {
 
   protected:
     void nextCheckState() override {}
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // A modal or pop-up dialog. Ends only through Finish(): Qt's own ways of

@@ -203,6 +203,18 @@ void QtWindowHost::BuildControls(DialogRecord& dialog, QWidget* surface) {
             button != nullptr && IsButton(ct.cls)) {
             const std::uintptr_t h = stored.handle;
             QObject::connect(button, &QAbstractButton::clicked, button, [this, h] { Clicked(h); });
+            // A state set by anything but the program (the accessibility
+            // interface's toggle, for one) is undone and taken as the click
+            // it stands for, so that the dialog manager decides the state
+            // (a radio group stays exclusive) and the procedure hears of it.
+            if (button->isCheckable())
+                QObject::connect(button, &QAbstractButton::toggled, button, [this, h, button] {
+                    if (settingCheck_) return;
+                    settingCheck_ = true;
+                    button->setChecked(!button->isChecked());
+                    settingCheck_ = false;
+                    Clicked(h);
+                });
         }
     }
 }

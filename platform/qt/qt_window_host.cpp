@@ -536,7 +536,10 @@ bool QtWindowHost::IsItemVisible(Window dialog, int id) {
 
 void QtWindowHost::CheckItem(Window dialog, int id, bool checked) {
     auto* button = qobject_cast<QAbstractButton*>(ItemWidget(dialog, id));
-    if (button != nullptr && button->isCheckable()) button->setChecked(checked);
+    if (button == nullptr || !button->isCheckable()) return;
+    settingCheck_ = true;
+    button->setChecked(checked);
+    settingCheck_ = false;
 }
 
 bool QtWindowHost::IsItemChecked(Window dialog, int id) {

@@ -176,6 +176,7 @@ class QtWindowHost final : public WindowHost, private qt::SurfaceSink, private D
     std::unique_ptr<qt::InputFilter> inputFilter_;
     std::uintptr_t nextHandle_ = 0x10000;
     QPointer<QWidget> capture_; // the widget grabbing the mouse for the capture
+    bool settingCheck_ = false; // CheckItem is changing a button's state
 };
 
 } // namespace osa

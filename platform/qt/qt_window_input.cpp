@@ -134,6 +134,14 @@ bool QtWindowHost::KeyPress(DialogRecord& dialog, QWidget* surface, QKeyEvent* e
         return surface->isWindow() && manager_.Enter(Window{dialog.handle});
     case Qt::Key_Escape:
         return surface->isWindow() && manager_.Escape(Window{dialog.handle});
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        // Arrows a button did not take move through its group.
+        if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
+        return manager_.GroupArrow(FocusIn(Window{dialog.handle}),
+                                   event->key() == Qt::Key_Left || event->key() == Qt::Key_Up);
     default:
         return false;
     }

@@ -54,6 +54,8 @@ std::string ToString(const std::vector<Heard>& heard);
 
 enum class Action {
     ClickRadio2,
+    RadioKeyRight, // the Right arrow key on the focused radio button
+    RadioKeyUp,    // the Up arrow key on the focused radio button
     ClickCheck,
     Enter,
     Escape,

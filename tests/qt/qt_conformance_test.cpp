@@ -66,6 +66,10 @@ std::vector<std::function<void()>> QtConformance::Steps(cf::Action action) {
     switch (action) {
     case ClickRadio2:
         return {[this] { QTest::mouseClick(MainControl(cf::Radio2), Qt::LeftButton); }};
+    case RadioKeyRight:
+        return {[this] { QTest::keyClick(Focused(), Qt::Key_Right); }};
+    case RadioKeyUp:
+        return {[this] { QTest::keyClick(Focused(), Qt::Key_Up); }};
     case ClickCheck:
         return {[this] { QTest::mouseClick(MainControl(cf::Check), Qt::LeftButton); }};
     case Enter:

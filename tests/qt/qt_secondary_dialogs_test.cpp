@@ -2,6 +2,8 @@
 // stand-alone run in real Qt windows (offscreen), used with the mouse and
 // the keyboard, against the in-memory cutter and files.
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -134,6 +136,56 @@ TEST(QtSecondaryDialogs, CalibrationAndAddMediaFromThePage) {
     const std::string file =
         memory.files.FileContents("/opt/osactl/Media/Kraft Board.hcf").value_or("");
     EXPECT_NE(file.find("ConfigurationMode=2"), std::string::npos) << file;
+}
+
+// The orientation changed through the accessibility interface (a screen
+// reader's "toggle") and with the arrow keys: the radio group stays
+// exclusive and the cutter gets the orientation each time, as with a click.
+TEST(QtSecondaryDialogs, OrientationThroughTheAccessibilityInterfaceAndTheArrows) {
+    ResetAppState();
+    QtWindowHost host{dlg::DialogTemplates(res::AllDialogTemplates())};
+    MemoryServices memory;
+    MemoryCutterPort& cutter = memory.cutter;
+    InstallProgramFolder(memory.files, "/opt/osactl");
+    memory.files.AddFile("/opt/osactl/OSACTL.INI", "[Main_Section]\r\nDirection=0\r\n");
+    const Services previous = InstallServices(memory.With(host));
+
+    std::vector<std::string> sent;
+    bool bothAfterToggle = true, portraitAfterToggle = false, landscapeAfterKey = false;
+    WhenModal(
+        [&](QWidget* main) {
+            auto* landscape = qobject_cast<QAbstractButton*>(Control(main, ctl::Landscape));
+            auto* portrait = qobject_cast<QAbstractButton*>(Control(main, ctl::Portrait));
+            ASSERT_NE(landscape, nullptr);
+            ASSERT_NE(portrait, nullptr);
+            cutter.writes.clear();
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(portrait);
+            ASSERT_NE(a, nullptr);
+            ASSERT_NE(a->actionInterface(), nullptr);
+            a->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+            portraitAfterToggle = portrait->isChecked();
+            bothAfterToggle = portrait->isChecked() && landscape->isChecked();
+            // Then back with the Left arrow from "Portrait", with the focus
+            // on it in the active window, as the user has it.
+            main->activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(main));
+            portrait->setFocus();
+            EXPECT_TRUE(portrait->hasFocus());
+            QTest::keyClick(portrait, Qt::Key_Left);
+            landscapeAfterKey =
+                landscape->isChecked() && !portrait->isChecked() && landscape->hasFocus();
+            sent = cutter.writes;
+            Click(main, mb::IdOk); // "Close"
+        },
+        IsDialog(ids::DlgMain));
+
+    std::vector<std::string_view> args{"osactl"};
+    EXPECT_EQ(RunController(0, args), 0);
+    InstallServices(previous);
+    EXPECT_TRUE(portraitAfterToggle);
+    EXPECT_FALSE(bothAfterToggle);
+    EXPECT_TRUE(landscapeAfterKey);
+    EXPECT_EQ(sent, (std::vector<std::string>{"FN1\x03", "FN0\x03"}));
 }
 
 } // namespace

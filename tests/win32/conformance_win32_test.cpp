@@ -111,6 +111,10 @@ std::vector<std::function<void()>> ActionSteps(cf::Action action) {
     switch (action) {
     case ClickRadio2:
         return {[=] { Click(CentreOf(Item(main(), cf::Radio2))); }};
+    case RadioKeyRight:
+        return {[] { Key(VK_RIGHT); }};
+    case RadioKeyUp:
+        return {[] { Key(VK_UP); }};
     case ClickCheck:
         return {[=] { Click(CentreOf(Item(main(), cf::Check))); }};
     case Enter:
