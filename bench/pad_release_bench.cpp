@@ -160,16 +160,16 @@ int main(int argc, char** argv) {
     osa::MemoryInputHooks hooks;
     osa::MemoryWindowHost host{osa::dlg::DialogTemplates(osa::res::AllDialogTemplates())};
     host.AttachHooks(&hooks);
-    osa::Services services{&host, &guard};
-    services.processes = &launcher;
-    services.profiles = &profiles;
-    services.files = &files;
-    services.cutter = &port;
-    services.spooler = &spooler;
-    services.trace = &trace;
-    services.mediaNames = &mediaNames;
-    services.hooks = &hooks;
-    osa::InstallServices(services);
+    osa::InstallServices({.windows = &host,
+                          .instance = &guard,
+                          .profiles = &profiles,
+                          .files = &files,
+                          .processes = &launcher,
+                          .cutter = &port,
+                          .spooler = &spooler,
+                          .trace = &trace,
+                          .mediaNames = &mediaNames,
+                          .hooks = &hooks});
     if (osa::LoadUsbModule() != 0) {
         std::fprintf(stderr, "pad_release_bench: libvornusbp.so not found beside the program\n");
         return 1;

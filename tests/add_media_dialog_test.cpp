@@ -27,11 +27,6 @@ const char* const MediaDir = "/opt/osa/Media";
 
 using Action = MemoryWindowHost::UserAction;
 
-std::intptr_t MainStandIn(Window dialog, const DialogMessage& message) {
-    if (message.msg == Msg::InitDialog) App().mainDialog = dialog.value;
-    return 0;
-}
-
 class AddMediaTest : public test::CoreTest {
   protected:
     void SetUp() override {
@@ -42,7 +37,7 @@ class AddMediaTest : public test::CoreTest {
         std::snprintf(app.mediaDir, sizeof app.mediaDir, "%s", MediaDir);
         LoadMediaCatalogue(app.Media, app.MediaIndex, "Vinyl Film", MediaDir);
         ASSERT_GT(app.Media.Count, 0);
-        main = host.CreateDialog(ids::DlgMain, Window{}, MainStandIn, 0);
+        main = host.CreateDialog(ids::DlgMain, Window{}, test::MainStandIn, 0);
         page = host.CreateDialog(ids::DlgCutSettings, main, CutSettingsPageProc, 0);
         ASSERT_TRUE(page);
     }
@@ -56,9 +51,6 @@ class AddMediaTest : public test::CoreTest {
         EXPECT_TRUE(host.ClickIn(page, ctl::AddMedia));
         return cutter.writes;
     }
-    static Action Look(std::function<void(MemoryWindowHost&, Window)> look) {
-        return [look](MemoryWindowHost& h) { look(h, h.Active()); };
-    }
     static std::vector<int> VisibleCaps(MemoryWindowHost& h, Window d) {
         std::vector<int> shown;
         for (int id : {YellowCap, BlueCap, RedCap, Pen})
@@ -70,12 +62,6 @@ class AddMediaTest : public test::CoreTest {
         for (int i = 0; i < m.Count; ++i)
             if (MediaName(m.Records[static_cast<std::size_t>(i)]) == name) return i;
         return -1;
-    }
-    std::size_t Boxes(int stringId) const {
-        std::size_t n = 0;
-        for (const auto& box : host.MessageBoxes())
-            n += box.text.find(res::LoadString(stringId)) != std::string::npos ? 1 : 0;
-        return n;
     }
     std::string MediaFile(const std::string& name) {
         return files.FileContents(std::string(MediaDir) + "/" + name + ".hcf").value_or("");
@@ -105,7 +91,7 @@ TEST_F(AddMediaTest, StartsFromTheCurrentMedium) {
         int selected = -1, speedPos = -1, thicknessPos = -1, limit = -1;
         std::vector<std::string> caps;
         std::vector<int> pictures;
-        Open({Look([&](MemoryWindowHost& h, Window d) {
+        Open({test::OnActive([&](MemoryWindowHost& h, Window d) {
                   caption = h.GetCaption(d);
                   name = h.GetItemText(d, Name);
                   limit = h.FindControl(d, Name)->textLimit;
@@ -166,7 +152,7 @@ TEST_F(AddMediaTest, BarsAndCapListChangeOnlyTheForm) {
         std::string speed, thickness;
         int selected = -1;
         std::vector<int> pictures;
-        const auto sent = Open({Look([&](MemoryWindowHost& h, Window d) {
+        const auto sent = Open({test::OnActive([&](MemoryWindowHost& h, Window d) {
                                     NewMediaForm& form = App().NewMedia;
                                     form.speed = c.speed;
                                     form.force = c.force;
@@ -175,7 +161,7 @@ TEST_F(AddMediaTest, BarsAndCapListChangeOnlyTheForm) {
                                     h.ComboSetSelection(d, CapList, c.cap - 1);
                                     ShowNewMediaCap(d, c.cap);
                                 }),
-                                c.step, Look([&](MemoryWindowHost& h, Window d) {
+                                c.step, test::OnActive([&](MemoryWindowHost& h, Window d) {
                                     speed = h.GetItemText(d, SpeedNumber);
                                     thickness = h.GetItemText(d, ThicknessNumber);
                                     selected = h.ComboGetSelection(d, CapList);
@@ -268,7 +254,7 @@ TEST_F(AddMediaTest, AnExistingUserMediumIsUpdatedAfterTheQuestionOnly) {
             EXPECT_TRUE(stillOpen);
         }
     }
-    EXPECT_EQ(Boxes(2105), 2u);
+    EXPECT_EQ(BoxesShowing(2105), 2u);
     EXPECT_EQ(host.Starved(), 0);
 }
 
@@ -291,7 +277,7 @@ TEST_F(AddMediaTest, RefusedNamesAndAFullListKeepTheDialogOpen) {
             std::snprintf(media.Records[static_cast<std::size_t>(media.Count++)].Name, 68,
                           "Filler %d", i);
         const int count = media.Count;
-        const std::size_t shown = Boxes(c.message);
+        const std::size_t shown = BoxesShowing(c.message);
         Window owner{}, dialog{};
         bool stillOpen = false;
         Open({[&](MemoryWindowHost& h) {
@@ -307,7 +293,7 @@ TEST_F(AddMediaTest, RefusedNamesAndAFullListKeepTheDialogOpen) {
                   stillOpen = h.Active() == dialog;
                   EXPECT_TRUE(h.Click(mb::IdCancel));
               }});
-        EXPECT_EQ(Boxes(c.message) - shown, 1u);
+        EXPECT_EQ(BoxesShowing(c.message) - shown, 1u);
         EXPECT_EQ(owner, dialog);
         EXPECT_TRUE(stillOpen);
         EXPECT_EQ(media.Count, count);

@@ -41,17 +41,8 @@ class CalibrationTest : public test::PageTest {
         EXPECT_TRUE(host.ClickIn(page, ctl::Calibration));
         return cutter.writes;
     }
-    std::size_t Boxes(int stringId) const {
-        std::size_t n = 0;
-        for (const auto& box : host.MessageBoxes())
-            n += box.text.find(res::LoadString(stringId)) != std::string::npos ? 1 : 0;
-        return n;
-    }
     static Action Close() {
         return [](MemoryWindowHost& h) { EXPECT_TRUE(h.Click(mb::IdOk)); };
-    }
-    static Action Look(std::function<void(MemoryWindowHost&, Window)> look) {
-        return [look](MemoryWindowHost& h) { look(h, h.Active()); };
     }
 };
 
@@ -63,7 +54,7 @@ TEST_F(CalibrationTest, OpensWithTheValuesReadAtStartUpAndClosesWithThem) {
     std::string caption, x, y, feed;
     int xPos = -1, yPos = -1, xMin = -1, xMax = -1;
     const auto sent =
-        Open({Look([&](MemoryWindowHost& h, Window d) {
+        Open({test::OnActive([&](MemoryWindowHost& h, Window d) {
                   open = App().CalibrationOpen == 1 && App().calibrationDialog == d.value;
                   caption = h.GetCaption(d);
                   x = h.GetItemText(d, XLabel);
@@ -96,7 +87,7 @@ TEST_F(CalibrationTest, CancelOnTheNoticeOpensNothing) {
     host.ThenAnswer(mb::IdCancel);
     const std::size_t dialogs = host.DialogsShown().size();
     EXPECT_TRUE(host.ClickIn(page, ctl::Calibration));
-    EXPECT_EQ(Boxes(2104), 1u);
+    EXPECT_EQ(BoxesShowing(2104), 1u);
     EXPECT_TRUE(cutter.writes.empty());
     EXPECT_EQ(host.DialogsShown().size(), dialogs);
 }
@@ -184,7 +175,7 @@ TEST_F(CalibrationTest, EachCompletedStepOfABarIsWrittenAtOnce) {
         App().SensorCorrectionY = c.y;
         std::string label;
         const auto sent = Open({[&](MemoryWindowHost& h) { EXPECT_TRUE(c.step(h)); },
-                                Look([&](MemoryWindowHost& h, Window d) {
+                                test::OnActive([&](MemoryWindowHost& h, Window d) {
                                     label = h.GetItemText(d, c.bar == XBar ? XLabel : YLabel);
                                 }),
                                 Close()});
@@ -213,7 +204,7 @@ TEST_F(CalibrationTest, ARefusedWritePutsTheBarAndLabelBackAndShowsTheCode) {
                                 boxOwner = h.MessageBoxes().back().owner;
                                 EXPECT_TRUE(h.Answer(mb::IdOk));
                             },
-                            Look([&](MemoryWindowHost& h, Window d) {
+                            test::OnActive([&](MemoryWindowHost& h, Window d) {
                                 label = h.GetItemText(d, XLabel);
                                 position = h.GetScrollPos(d, XBar);
                             }),
@@ -248,7 +239,7 @@ TEST_F(CalibrationTest, TheFeedTextIsCheckedAsTypedAndSentCutToTwoDecimals) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("text \"") + c.text + "\"");
         App().FeedAdjustment = 700;
-        const std::size_t refusedBefore = Boxes(209);
+        const std::size_t refusedBefore = BoxesShowing(209);
         bool stillOpen = false, selected = false;
         std::vector<Action> steps = {[&](MemoryWindowHost& h) {
             EXPECT_TRUE(h.Type(FeedText, c.text));
@@ -256,7 +247,7 @@ TEST_F(CalibrationTest, TheFeedTextIsCheckedAsTypedAndSentCutToTwoDecimals) {
         }};
         if (!c.closes) {
             steps.push_back([](MemoryWindowHost& h) { EXPECT_TRUE(h.Answer(mb::IdOk)); });
-            steps.push_back(Look([&](MemoryWindowHost& h, Window d) {
+            steps.push_back(test::OnActive([&](MemoryWindowHost& h, Window d) {
                 stillOpen = d.value == App().calibrationDialog;
                 const auto* edit = h.FindControl(d, FeedText);
                 selected = h.GetFocusItem(d) == FeedText && edit->selStart == 0 &&
@@ -272,7 +263,7 @@ TEST_F(CalibrationTest, TheFeedTextIsCheckedAsTypedAndSentCutToTwoDecimals) {
         std::vector<std::string> expected = c.sent;
         if (!c.closes) expected.push_back("FB50,0\x03");
         EXPECT_EQ(sent, expected);
-        EXPECT_EQ(Boxes(209) - refusedBefore, c.closes ? 0u : 1u);
+        EXPECT_EQ(BoxesShowing(209) - refusedBefore, c.closes ? 0u : 1u);
         EXPECT_EQ(App().FeedAdjustment, c.closes ? c.stored : 500);
         if (!c.closes) {
             EXPECT_TRUE(stillOpen);
@@ -316,7 +307,7 @@ TEST_F(CalibrationTest, EscapeDoesNothingAndEnterInTheEditCloses) {
 TEST_F(CalibrationTest, TheMarkReadingTestScansOnlyAfterOk) {
     for (const int answer : {mb::IdOk, mb::IdCancel}) {
         SCOPED_TRACE(answer == mb::IdOk ? "OK" : "Cancel");
-        const std::size_t asked = Boxes(2102);
+        const std::size_t asked = BoxesShowing(2102);
         Window owner{}, dialog{};
         const auto sent = Open({[&](MemoryWindowHost& h) {
                                     dialog = h.Active();
@@ -331,7 +322,7 @@ TEST_F(CalibrationTest, TheMarkReadingTestScansOnlyAfterOk) {
         if (answer == mb::IdOk) expected.push_back("TB70\x03");
         expected.push_back("FB0,0\x03");
         EXPECT_EQ(sent, expected);
-        EXPECT_EQ(Boxes(2102) - asked, 1u);
+        EXPECT_EQ(BoxesShowing(2102) - asked, 1u);
         EXPECT_EQ(owner, dialog);
     }
 }

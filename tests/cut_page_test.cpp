@@ -21,11 +21,6 @@ constexpr int MediaList = 5103, AdjustBox = 5104, TrackBox = 5173, Landscape = 5
               UnitMm = 5115, UnitInch = 5116, ReadButton = 5109, SpeedBar = 5107,
               ThicknessBar = 5106, SpeedNumber = 5133, ThicknessNumber = 5136;
 
-std::intptr_t MainStandIn(Window dialog, const DialogMessage& message) {
-    if (message.msg == Msg::InitDialog) App().mainDialog = dialog.value;
-    return 0;
-}
-
 MediaRecord Medium(const char* name, std::int32_t mode, std::int32_t condition,
                    std::int32_t defaultSpeed, std::int32_t defaultForce, std::int32_t adjustedSpeed,
                    std::int32_t adjustedForce, std::int32_t offset, std::int32_t cap) {
@@ -64,7 +59,7 @@ class CutPageTest : public test::CoreTest {
     }
 
     void OpenPage() {
-        main = host.CreateDialog(ids::DlgMain, Window{}, MainStandIn, 0);
+        main = host.CreateDialog(ids::DlgMain, Window{}, test::MainStandIn, 0);
         page = host.CreateDialog(ids::DlgCutSettings, main, CutSettingsPageProc, 0);
         ASSERT_TRUE(page);
     }

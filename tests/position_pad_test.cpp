@@ -61,12 +61,6 @@ std::string Move(char bits) {
 class PadInputTest : public test::PageTest {
   protected:
     static Point Corner(const Rect& r) { return Point{r.left, r.top}; }
-    std::size_t Asked(int stringId) const {
-        std::size_t n = 0;
-        for (const auto& box : host.MessageBoxes())
-            if (box.text == res::LoadString(stringId)) ++n;
-        return n;
-    }
 };
 
 TEST_F(PadInputTest, MouseOnTheButtonsSendsWhatTheyDo) {
@@ -143,7 +137,7 @@ TEST_F(PadInputTest, MouseOnTheButtonsSendsWhatTheyDo) {
         AppState& app = App();
         app.Pad = PositionPad{app.Pad.InputMode, c.held, c.testCut, c.origin};
         cutter.writes.clear();
-        const std::size_t askedBefore = Asked(2100);
+        const std::size_t askedBefore = BoxesShowing(2100);
         if (c.answer != Answer::None)
             host.ThenAnswer(c.answer == Answer::Ok ? mb::IdOk : mb::IdCancel);
         const Rect spot = app.PadAreas.*c.press;
@@ -155,7 +149,7 @@ TEST_F(PadInputTest, MouseOnTheButtonsSendsWhatTheyDo) {
         }
         EXPECT_TRUE(host.MouseUp(page, c.dragOut ? away : Middle(spot)));
         EXPECT_EQ(cutter.writes, c.sent);
-        EXPECT_EQ(Asked(2100) - askedBefore, c.asked);
+        EXPECT_EQ(BoxesShowing(2100) - askedBefore, c.asked);
         EXPECT_EQ(host.Capture(), Window{});
         EXPECT_EQ(app.Pad.HeldDirections, c.held);
         EXPECT_EQ(app.Pad.TestCutButton, c.testCut);

@@ -9,14 +9,10 @@
 
 namespace osa::test {
 
-namespace {
-
 std::intptr_t MainStandIn(Window dialog, const DialogMessage& message) {
     if (message.msg == Msg::InitDialog) App().mainDialog = dialog.value;
     return 0;
 }
-
-} // namespace
 
 void PageTest::SetUp() {
     CoreTest::SetUp();

@@ -4,7 +4,10 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "controller/app_state.h"
 #include "controller/res/resources.h"
@@ -40,16 +43,16 @@ struct MemoryServices {
 
     // All of them, with `windows` as the window host.
     Services With(WindowHost& windows) {
-        Services services{&windows, &guard};
-        services.processes = &launcher;
-        services.profiles = &profiles;
-        services.files = &files;
-        services.cutter = &cutter;
-        services.spooler = &spooler;
-        services.trace = &trace;
-        services.mediaNames = &mediaNames;
-        services.hooks = &hooks;
-        return services;
+        return {.windows = &windows,
+                .instance = &guard,
+                .profiles = &profiles,
+                .files = &files,
+                .processes = &launcher,
+                .cutter = &cutter,
+                .spooler = &spooler,
+                .trace = &trace,
+                .mediaNames = &mediaNames,
+                .hooks = &hooks};
     }
 };
 
@@ -62,11 +65,22 @@ class CoreTest : public ::testing::Test, protected MemoryServices {
     }
     void TearDown() override { InstallServices(previous_); }
 
+    // How many message boxes so far showed the text of string `stringId`.
+    std::size_t BoxesShowing(int stringId) const {
+        std::size_t n = 0;
+        for (const auto& box : host.MessageBoxes())
+            n += box.text.find(res::LoadString(stringId)) != std::string::npos ? 1 : 0;
+        return n;
+    }
+
     MemoryWindowHost host{dlg::DialogTemplates(res::AllDialogTemplates())};
 
   private:
     Services previous_{};
 };
+
+// The procedure of a stand-in main window: it only keeps its window value.
+std::intptr_t MainStandIn(Window dialog, const DialogMessage& message);
 
 // A core test on the cut settings page inside a stand-in main window (which
 // only keeps its window value), with what the page start sent forgotten.
@@ -80,6 +94,11 @@ class PageTest : public CoreTest {
     Window main{};
     Window page{};
 };
+
+// A user's step that looks at (or works in) the active dialog.
+inline MemoryWindowHost::UserAction OnActive(std::function<void(MemoryWindowHost&, Window)> look) {
+    return [look = std::move(look)](MemoryWindowHost& h) { look(h, h.Active()); };
+}
 
 // The cutter's movement frame for the command bits `bits` (ESC 0x00 bits).
 std::string MoveFrame(char bits);

@@ -102,10 +102,7 @@ void OnClose(Window dialog) {
 // Losing the activation (one of its own message boxes opening counts) lets
 // go of whatever the pad holds and ends keyboard positioning.
 void OnDeactivate(Window dialog) {
-    AppState& app = App();
-    const ResultCode r = OnPadButtonUp(PageWindow(), Point{-1, -1});
-    Windows().CheckItem(dialog, ctl::CalibrationUseKeyboard, false);
-    app.Pad.InputMode = pad::Idle;
+    const ResultCode r = LetGoOfThePad(dialog, ctl::CalibrationUseKeyboard);
     if (r != rc::Ok) (void)ShowErrorMessage(dialog, r);
 }
 

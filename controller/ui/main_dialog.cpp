@@ -147,13 +147,8 @@ void OnDestroy() {
 }
 
 void OnDeactivate() {
-    AppState& app = App();
-    // Whatever the pad holds is let go (a held "Test Cut" still asks), and
-    // keyboard positioning ends when the window loses the focus.
-    const Window page{app.pageDialog};
-    const ResultCode r = page ? OnPadButtonUp(page, Point{-1, -1}) : rc::Ok;
-    if (page) Windows().CheckItem(page, ctl::UseKeyboard, false);
-    app.Pad.InputMode = pad::Idle;
+    // Keyboard positioning ends when the window loses the focus.
+    const ResultCode r = LetGoOfThePad(PageWindow(), ctl::UseKeyboard);
     if (r != rc::Ok) (void)ShowErrorMessage(MainWindow(), r);
 }
 

@@ -14,14 +14,6 @@ namespace {
 constexpr double MicrometresPerInch = 25405.9;
 constexpr double MicrometresPerMm = 1000.0;
 
-// printf's "%.<precision>f" in the C locale.
-std::string Fixed(double value, int precision) {
-    char buffer[400]; // enough for any double in fixed notation
-    auto [end, ec] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
-    return ec == std::errc() ? std::string(buffer, end) : std::string{};
-}
-
 double ReadNumber(std::string_view text) {
     double value = 0.0;
     TextScanner scanner(text);
@@ -97,7 +89,10 @@ double ReadNumberText(std::string_view text) {
 }
 
 std::string FixedText(double value, int precision) {
-    return Fixed(value, precision);
+    char buffer[400]; // enough for any double in fixed notation
+    auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
+    return ec == std::errc() ? std::string(buffer, end) : std::string{};
 }
 
 void ParseMarkDistances(const char* xText, const char* yText, std::int32_t unit, std::int32_t& xUm,
@@ -107,14 +102,14 @@ void ParseMarkDistances(const char* xText, const char* yText, std::int32_t unit,
 }
 
 void MillimetreDistancesToMicrometres(double x, double y, std::int32_t& xUm, std::int32_t& yUm) {
-    const std::string xText = Fixed(x, 6); // "%lf"
-    const std::string yText = Fixed(y, 6);
+    const std::string xText = FixedText(x, 6); // "%lf"
+    const std::string yText = FixedText(y, 6);
     ParseMarkDistances(xText.c_str(), yText.c_str(), UnitMillimetres, xUm, yUm);
 }
 
 std::string MicrometresToText(std::int32_t micrometres, std::int32_t unit) {
-    if (unit == UnitInches) return Fixed(micrometres * (1.0 / MicrometresPerInch), 3);
-    return Fixed(micrometres * 0.001, 1);
+    if (unit == UnitInches) return FixedText(micrometres * (1.0 / MicrometresPerInch), 3);
+    return FixedText(micrometres * 0.001, 1);
 }
 
 } // namespace osa

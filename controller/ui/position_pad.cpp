@@ -204,6 +204,15 @@ ResultCode OnPadButtonUp(Window page, Point point) {
     return r;
 }
 
+ResultCode LetGoOfThePad(Window dialog, int useKeyboard) {
+    AppState& app = App();
+    const Window page{app.pageDialog};
+    const ResultCode r = page ? OnPadButtonUp(page, Point{-1, -1}) : rc::Ok;
+    if (dialog) Windows().CheckItem(dialog, useKeyboard, false);
+    app.Pad.InputMode = pad::Idle;
+    return r;
+}
+
 void OnUseKeyboard() {
     AppState& app = App();
     WindowHost& w = Windows();

@@ -82,6 +82,11 @@ void OnPadMouseMove(Window page, Point point);
 // Removes `bits` from the held directions and sends what remains (moving),
 // or the stop when nothing does; the capture goes with the last one.
 [[nodiscard]] ResultCode ReleasePadDirection(Window page, std::int32_t bits);
+// A window with a "Use Keyboard" box lost the activation: whatever the pad
+// holds is let go (OnPadButtonUp at (-1, -1); a held "Test Cut" still asks),
+// box `useKeyboard` of `dialog` is unchecked and the input mode is 0.
+// Returns the release's result, for the caller to show.
+[[nodiscard]] ResultCode LetGoOfThePad(Window dialog, int useKeyboard);
 // "Use Keyboard" (5141 on the page, 5142 on the Calibration dialog) was
 // clicked: keyboard positioning is on while either box is checked.
 void OnUseKeyboard();

@@ -47,17 +47,17 @@ int main(int argc, char* argv[]) {
     osa::posix::CupsPrintSpooler spooler;
     osa::LinuxDebugTrace trace;
     const osa::Utf8MediaNames mediaNames; // file names are UTF-8
-    osa::Services services{&host, &guard};
-    services.processes = &processes;
-    services.profiles = &profiles;
-    services.files = &files;
-    services.cutter = &cutter;
-    services.spooler = &spooler;
-    services.trace = &trace;
-    services.mediaNames = &mediaNames;
     osa::QtInputHooks hooks;
-    services.hooks = &hooks;
-    const osa::Services previous = osa::InstallServices(services);
+    const osa::Services previous = osa::InstallServices({.windows = &host,
+                                                         .instance = &guard,
+                                                         .profiles = &profiles,
+                                                         .files = &files,
+                                                         .processes = &processes,
+                                                         .cutter = &cutter,
+                                                         .spooler = &spooler,
+                                                         .trace = &trace,
+                                                         .mediaNames = &mediaNames,
+                                                         .hooks = &hooks});
     const std::vector<std::string_view> args(given.begin(), given.end());
     const int result = osa::RunController(0, args);
     osa::InstallServices(previous);

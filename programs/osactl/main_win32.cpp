@@ -14,11 +14,11 @@
 #include "controller/res/resources.h"
 #include "controller/shell/entry.h"
 #include "platform/services.h"
-#include "platform/win32/win32_input_hooks.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_cutter_port.h"
 #include "platform/win32/win32_debug_trace.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_input_hooks.h"
 #include "platform/win32/win32_instance_guard.h"
 #include "platform/win32/win32_print_spooler.h"
 #include "platform/win32/win32_process_launcher.h"
@@ -64,17 +64,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     osa::win32::Win32PrintSpooler spooler;
     osa::win32::Win32DebugTrace trace;
     const osa::win32::AnsiMediaNames mediaNames;
-    osa::Services services{&windows, &instanceGuard};
-    services.processes = &processes;
-    services.profiles = &profiles;
-    services.files = &files;
-    services.cutter = &cutter;
-    services.spooler = &spooler;
-    services.trace = &trace;
-    services.mediaNames = &mediaNames;
     osa::win32::Win32InputHooks hooks;
-    services.hooks = &hooks;
-    osa::InstallServices(services);
+    osa::InstallServices({.windows = &windows,
+                          .instance = &instanceGuard,
+                          .profiles = &profiles,
+                          .files = &files,
+                          .processes = &processes,
+                          .cutter = &cutter,
+                          .spooler = &spooler,
+                          .trace = &trace,
+                          .mediaNames = &mediaNames,
+                          .hooks = &hooks});
 
     const std::vector<std::string> arguments = ArgumentsUtf8();
     const std::vector<std::string_view> views(arguments.begin(), arguments.end());

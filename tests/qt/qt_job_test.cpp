@@ -24,13 +24,6 @@
 namespace osa::test {
 namespace {
 
-void Click(QWidget* root, int id) {
-    auto* button = qobject_cast<QAbstractButton*>(Control(root, id));
-    ASSERT_NE(button, nullptr) << id;
-    ASSERT_TRUE(button->isEnabled()) << id;
-    button->click();
-}
-
 // Walks the guide of a cut-mode run in real windows: `atStart` runs on the
 // main window, then "Next >>" three times; at step 3 the Media loading
 // dialog opens and is closed with OK; then `afterLoading` runs on the main
@@ -54,14 +47,9 @@ void WalkPastMediaLoading(std::function<void(QWidget*)> atStart,
 }
 
 TEST(QtJob, WholeCutModeJobInRealWindows) {
-    ResetAppState();
-    QtWindowHost host{dlg::DialogTemplates(res::AllDialogTemplates())};
-    MemoryServices memory;
-    MemoryFileSystem& files = memory.files;
-    MemoryCutterPort& cutter = memory.cutter;
-    InstallProgramFolder(files, "/opt/osactl");
-    files.AddFile("/opt/osactl/OSACTL.INI", "[Main_Section]\r\nUnit=0\r\n");
-    const Services previous = InstallServices(memory.With(host));
+    QtRun run("[Main_Section]\r\nUnit=0\r\n");
+    MemoryFileSystem& files = run.memory.files;
+    MemoryCutterPort& cutter = run.memory.cutter;
 
     bool cutEnabledAtStart = true;
     // After the Media loading dialog the guide goes on to the last step and
@@ -76,7 +64,6 @@ TEST(QtJob, WholeCutModeJobInRealWindows) {
 
     std::vector<std::string_view> args{"osactl", "-CUTMODE", "-FN0", "-TB23,150,100", "-TB51,10"};
     EXPECT_EQ(RunController(0, args), 2);
-    InstallServices(previous);
 
     EXPECT_FALSE(cutEnabledAtStart);
     ASSERT_GE(cutter.writes.size(), 2u);
@@ -91,17 +78,8 @@ TEST(QtJob, TheBladePadMovesTheBladeWhileThePressOrTheArrowKeyLasts) {
     // Reading at the blade position: at step 4 the pad is on. A press on its
     // up button and a release anywhere (the page holds the capture) start
     // and stop the blade.
-    ResetAppState();
-    QtWindowHost host{dlg::DialogTemplates(res::AllDialogTemplates())};
-    MemoryServices memory;
-    MemoryCutterPort& cutter = memory.cutter;
-    InstallProgramFolder(memory.files, "/opt/osactl");
-    memory.files.AddFile("/opt/osactl/OSACTL.INI",
-                         "[Main_Section]\r\nUnit=0\r\nTomboAutoRead=0\r\nPosSet=1\r\n");
-    Services services = memory.With(host);
-    QtInputHooks hooks;
-    services.hooks = &hooks;
-    const Services previous = InstallServices(services);
+    QtRun run("[Main_Section]\r\nUnit=0\r\nTomboAutoRead=0\r\nPosSet=1\r\n");
+    MemoryCutterPort& cutter = run.memory.cutter;
 
     std::vector<std::string> sent;
     bool capturedWhileHeld = false; // the blade moved up until the release
@@ -130,7 +108,6 @@ TEST(QtJob, TheBladePadMovesTheBladeWhileThePressOrTheArrowKeyLasts) {
 
     std::vector<std::string_view> args{"osactl", "-CUTMODE", "-FN0", "-TB23,150,100", "-TB51,10"};
     EXPECT_EQ(RunController(0, args), 1);
-    InstallServices(previous);
     EXPECT_TRUE(capturedWhileHeld);
     const std::string up("\x1b\x00\x02", 3), stop("\x1b\x00\x00", 3);
     EXPECT_EQ(sent, (std::vector<std::string>{up, stop, up, stop}));

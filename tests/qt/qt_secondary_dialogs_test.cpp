@@ -30,13 +30,6 @@
 namespace osa::test {
 namespace {
 
-void Click(QWidget* root, int id) {
-    auto* button = qobject_cast<QAbstractButton*>(Control(root, id));
-    ASSERT_NE(button, nullptr) << id;
-    ASSERT_TRUE(button->isEnabled()) << id;
-    button->click();
-}
-
 // Replaces the text of edit `id` as a user does: select all, type.
 void TypeInto(QWidget* root, int id, const QString& text) {
     auto* edit = qobject_cast<QLineEdit*>(Control(root, id));
@@ -63,16 +56,8 @@ void AnswerOk(QWidget* box) {
 }
 
 TEST(QtSecondaryDialogs, CalibrationAndAddMediaFromThePage) {
-    ResetAppState();
-    QtWindowHost host{dlg::DialogTemplates(res::AllDialogTemplates())};
-    MemoryServices memory;
-    MemoryCutterPort& cutter = memory.cutter;
-    InstallProgramFolder(memory.files, "/opt/osactl");
-    memory.files.AddFile("/opt/osactl/OSACTL.INI", "[Main_Section]\r\nUnit=0\r\n");
-    Services services = memory.With(host);
-    QtInputHooks hooks;
-    services.hooks = &hooks;
-    const Services previous = InstallServices(services);
+    QtRun run("[Main_Section]\r\nUnit=0\r\n");
+    MemoryCutterPort& cutter = run.memory.cutter;
 
     std::vector<std::string> calibrationSent, addMediaSent;
     std::string yLabel;
@@ -126,7 +111,6 @@ TEST(QtSecondaryDialogs, CalibrationAndAddMediaFromThePage) {
 
     std::vector<std::string_view> args{"osactl"};
     EXPECT_EQ(RunController(0, args), 0);
-    InstallServices(previous);
 
     EXPECT_TRUE(noCloseBox);
     EXPECT_EQ(yLabel, "Y:1");
@@ -134,7 +118,7 @@ TEST(QtSecondaryDialogs, CalibrationAndAddMediaFromThePage) {
     ASSERT_EQ(addMediaSent.size(), 1u);
     EXPECT_EQ(addMediaSent[0].substr(0, 2), "FW"); // the new medium's condition
     const std::string file =
-        memory.files.FileContents("/opt/osactl/Media/Kraft Board.hcf").value_or("");
+        run.memory.files.FileContents("/opt/osactl/Media/Kraft Board.hcf").value_or("");
     EXPECT_NE(file.find("ConfigurationMode=2"), std::string::npos) << file;
 }
 
@@ -142,13 +126,8 @@ TEST(QtSecondaryDialogs, CalibrationAndAddMediaFromThePage) {
 // reader's "toggle") and with the arrow keys: the radio group stays
 // exclusive and the cutter gets the orientation each time, as with a click.
 TEST(QtSecondaryDialogs, OrientationThroughTheAccessibilityInterfaceAndTheArrows) {
-    ResetAppState();
-    QtWindowHost host{dlg::DialogTemplates(res::AllDialogTemplates())};
-    MemoryServices memory;
-    MemoryCutterPort& cutter = memory.cutter;
-    InstallProgramFolder(memory.files, "/opt/osactl");
-    memory.files.AddFile("/opt/osactl/OSACTL.INI", "[Main_Section]\r\nDirection=0\r\n");
-    const Services previous = InstallServices(memory.With(host));
+    QtRun run("[Main_Section]\r\nDirection=0\r\n");
+    MemoryCutterPort& cutter = run.memory.cutter;
 
     std::vector<std::string> sent;
     bool bothAfterToggle = true, portraitAfterToggle = false, landscapeAfterKey = false;
@@ -181,7 +160,6 @@ TEST(QtSecondaryDialogs, OrientationThroughTheAccessibilityInterfaceAndTheArrows
 
     std::vector<std::string_view> args{"osactl"};
     EXPECT_EQ(RunController(0, args), 0);
-    InstallServices(previous);
     EXPECT_TRUE(portraitAfterToggle);
     EXPECT_FALSE(bothAfterToggle);
     EXPECT_TRUE(landscapeAfterKey);

@@ -1,5 +1,6 @@
 #include "tests/qt/qt_test_support.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEventLoop>
 #include <QTimer>
@@ -9,6 +10,19 @@
 #include <utility>
 
 namespace osa::test {
+
+QtRun::QtRun(std::string_view ini) {
+    ResetAppState();
+    InstallProgramFolder(memory.files, "/opt/osactl");
+    memory.files.AddFile("/opt/osactl/OSACTL.INI", std::string(ini));
+    Services services = memory.With(host);
+    services.hooks = &hooks;
+    previous_ = InstallServices(services);
+}
+
+QtRun::~QtRun() {
+    InstallServices(previous_);
+}
 
 void WhenModal(std::function<void(QWidget*)> action, std::function<bool(QWidget*)> accept) {
     QTimer::singleShot(5, qApp, [action = std::move(action), accept = std::move(accept)]() mutable {
@@ -36,6 +50,13 @@ void ProcessUntil(const std::function<bool()>& done) {
 
 QWidget* Control(QWidget* root, int id) {
     return root->findChild<QWidget*>(QStringLiteral("ctl_%1").arg(id));
+}
+
+void Click(QWidget* root, int id) {
+    auto* button = qobject_cast<QAbstractButton*>(Control(root, id));
+    ASSERT_NE(button, nullptr) << id;
+    ASSERT_TRUE(button->isEnabled()) << id;
+    button->click();
 }
 
 QWidget* Artwork(QWidget* root, int resource) {

@@ -276,15 +276,15 @@ TEST(Win32Job, WholeCutModeJobInDemoMode) {
     win32::Win32PrintSpooler spooler;
     win32::Win32DebugTrace trace;
     const win32::AnsiMediaNames mediaNames;
-    Services services{&host, &guard};
-    services.processes = &launcher;
-    services.profiles = &profiles;
-    services.files = &files;
-    services.cutter = &cutter;
-    services.spooler = &spooler;
-    services.trace = &trace;
-    services.mediaNames = &mediaNames;
-    const Services previous = InstallServices(services);
+    const Services previous = InstallServices({.windows = &host,
+                                               .instance = &guard,
+                                               .profiles = &profiles,
+                                               .files = &files,
+                                               .processes = &launcher,
+                                               .cutter = &cutter,
+                                               .spooler = &spooler,
+                                               .trace = &trace,
+                                               .mediaNames = &mediaNames});
 
     Walk walk;
     std::thread watcher([&walk, thread = GetCurrentThreadId()] {
@@ -327,24 +327,23 @@ TEST(Win32Job, WholeCutModeJobInDemoMode) {
         EXPECT_NE(settings.find(line), std::string::npos) << line << " in\n" << settings;
 }
 
-// The screen point of the up button's middle on `page`: the direction pad
-// is centred on dialog point (261, 169), up is 32 pixels high, g (2 dialog
-// units) above the middle's square.
-POINT UpButtonOf(HWND page) {
-    RECT centre{261, 169, 263, 169};
-    MapDialogRect(page, &centre);
-    const int g = centre.right - centre.left;
-    POINT p{centre.left, centre.top - g - 32};
-    ClientToScreen(page, &p);
-    return p;
-}
-
 // The screen point of dialog point (x, y) on `page`.
 POINT PagePoint(HWND page, int x, int y) {
     RECT r{x, y, x, y};
     MapDialogRect(page, &r);
     POINT p{r.left, r.top};
     ClientToScreen(page, &p);
+    return p;
+}
+
+// The screen point of the up button's middle on `page`: the direction pad
+// is centred on dialog point (261, 169), up is 32 pixels high, g (2 dialog
+// units) above the middle's square.
+POINT UpButtonOf(HWND page) {
+    RECT g{0, 0, 2, 0};
+    MapDialogRect(page, &g);
+    POINT p = PagePoint(page, 261, 169);
+    p.y -= g.right + 32;
     return p;
 }
 
@@ -373,121 +372,6 @@ void ClickAt(POINT at) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     SendMouse(at, MOUSEEVENTF_LEFTUP);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-}
-
-// The blade pad at step 4 (reading at the blade position) with real input:
-// a press on the up button and a release elsewhere, then "Use Keyboard" and
-// the up arrow through the thread's hooks, then "Test Cut" answered with
-// Enter on its question, and "Set Origin"; the cutter is the in-memory one,
-// so that the bytes it took can be read afterwards.
-void WalkThePad(DWORD thread, Walk& walk) {
-    HWND main = FindMainWindow(thread);
-    HWND page = main != nullptr ? FindPage(main) : nullptr;
-    if (page == nullptr) {
-        walk.failure = "no main window with its page";
-        return;
-    }
-    if (!WalkTheGuide(thread, main, 4, walk)) return;
-    SetForegroundWindow(main);
-    SendMouse(UpButtonOf(page), MOUSEEVENTF_LEFTDOWN);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    RECT r{};
-    GetWindowRect(main, &r);
-    SendMouse(POINT{r.left + 10, r.bottom - 10}, MOUSEEVENTF_LEFTUP); // outside the pad
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    // Then with the up arrow, through the thread's keyboard hook.
-    Click(GetDlgItem(page, ctl::UseKeyboard));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    SendKey(VK_UP, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    SendKey(VK_UP, KEYEVENTF_KEYUP);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    // "Test Cut" works outside the guide with the conditions adjusted ("Set
-    // Origin" without marks, as this job has none).
-    Click(GetDlgItem(main, ctl::GuideToggle));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    if (IsDlgButtonChecked(page, ctl::AdjustSettings) != BST_CHECKED)
-        Click(GetDlgItem(page, ctl::AdjustSettings));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    // The click on "Test Cut" also ends keyboard positioning, and reaches
-    // the page: the question comes, and Enter takes its default, OK.
-    ClickAt(PagePoint(page, 280, 82));
-    HWND question = WaitFor([thread] {
-        for (HWND w : ThreadWindows(thread, "#32770"))
-            if (!Text(GetDlgItem(w, 0xFFFF)).empty()) return w;
-        return HWND{};
-    });
-    if (question == nullptr) {
-        walk.failure = "no question after Test Cut";
-        return;
-    }
-    SetForegroundWindow(question);
-    SendKey(VK_RETURN, 0);
-    SendKey(VK_RETURN, KEYEVENTF_KEYUP);
-    if (!WaitUntil([question] { return !IsWindow(question); })) {
-        walk.failure = "the test cut's question stayed";
-        return;
-    }
-    SetForegroundWindow(main);
-    ClickAt(PagePoint(page, 53, 204)); // Set Origin: no question
-    PostMessageW(page, WM_COMMAND, MAKEWPARAM(mb::IdCancel, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(page, mb::IdCancel)));
-    if (!WaitUntil([main] { return !IsWindow(main); })) walk.failure = "the main window stayed";
-}
-
-TEST(Win32Job, TheBladePadMovesTheBladeWhileThePressOrTheArrowKeyLasts) {
-    const ScratchFolder scratch("osp");
-    const std::string folder = scratch.Path();
-    ASSERT_FALSE(folder.empty());
-    ASSERT_FALSE(CopyShippedMedia(folder + "\\Media").empty());
-    {
-        std::ofstream out(folder + "\\OSACTL.INI", std::ios::binary);
-        out << "[Main_Section]\r\nUnit=0\r\nTomboAutoRead=0\r\nPosSet=1\r\n";
-    }
-    ResetAppState();
-    win32::Win32WindowHost host(dlg::DialogTemplates(res::AllDialogTemplates()),
-                                GetModuleHandleW(nullptr));
-    MemoryInstanceGuard guard; // the job test before holds the session's mutex
-    win32::Win32ProcessLauncher launcher;
-    win32::Win32ProfileStore profiles;
-    ScratchProgramFiles files(folder + "\\OSACTL.EXE");
-    MemoryCutterPort cutter;
-    MemoryPrintSpooler spooler;
-    MemoryDebugTrace trace;
-    Services services{&host, &guard};
-    services.processes = &launcher;
-    services.profiles = &profiles;
-    services.files = &files;
-    services.cutter = &cutter;
-    services.spooler = &spooler;
-    services.trace = &trace;
-    win32::Win32InputHooks hooks;
-    services.hooks = &hooks;
-    const Services previous = InstallServices(services);
-
-    Walk walk;
-    std::thread watcher([&walk, thread = GetCurrentThreadId()] {
-        WalkThePad(thread, walk);
-        if (!walk.failure.empty()) CloseEverything(thread);
-    });
-    const std::vector<std::string_view> args{"OSACTL.EXE", "-CUTMODE", "-FN0", "-NOTRM",
-                                             "-TB51,10"};
-    const int exitCode =
-        RunController(reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr)), args);
-    watcher.join();
-    InstallServices(previous);
-
-    EXPECT_EQ(walk.failure, "");
-    EXPECT_EQ(exitCode, 1); // cancelled
-    std::vector<std::string> moves;
-    for (const std::string& w : cutter.writes)
-        if (!w.empty() && w[0] == '\x1b' && w.size() == 3 && w[1] == '\0') moves.push_back(w);
-    const std::string up("\x1b\x00\x02", 3), stop("\x1b\x00\x00", 3);
-    EXPECT_EQ(moves, (std::vector<std::string>{up, stop, up, stop}));
-    std::vector<std::string> cutAndOrigin;
-    for (const std::string& w : cutter.writes)
-        if (w == "FH\x03" || w == "FJ\x03") cutAndOrigin.push_back(w);
-    EXPECT_EQ(cutAndOrigin, (std::vector<std::string>{"FH\x03", "FJ\x03"}));
 }
 
 // Types `text` as key presses of its characters (KEYEVENTF_UNICODE), into
@@ -539,6 +423,137 @@ void PressEnterOn(HWND window) {
     SetForegroundWindow(window);
     SendKey(VK_RETURN, 0);
     SendKey(VK_RETURN, KEYEVENTF_KEYUP);
+}
+
+// A run of the controller in real Win32 windows, with the thread's real
+// input hooks, on a scratch program folder holding the shipped media and
+// the settings `ini`; the cutter, spooler and trace are the in-memory ones,
+// so that what the cutter got (or, in demo mode, the trace) is read
+// afterwards. The instance guard is in memory too: the whole-job test before
+// holds the session's mutex.
+struct ScratchRun {
+    ScratchRun(const char* prefix, std::string_view ini) : scratch(prefix), folder(scratch.Path()) {
+        if (folder.empty() || CopyShippedMedia(folder + "\\Media").empty()) return;
+        std::ofstream out(folder + "\\OSACTL.INI", std::ios::binary);
+        out << ini;
+        ready = out.good();
+    }
+
+    // Runs the controller with `args` while `walkOn` does the user's part in
+    // a watcher thread; the controller's exit code.
+    int Run(const std::vector<std::string_view>& args, void (*walkOn)(DWORD, Walk&)) {
+        ResetAppState();
+        const Services previous = InstallServices({.windows = &host,
+                                                   .instance = &guard,
+                                                   .profiles = &profiles,
+                                                   .files = &files,
+                                                   .processes = &launcher,
+                                                   .cutter = &cutter,
+                                                   .spooler = &spooler,
+                                                   .trace = &trace,
+                                                   .mediaNames = &mediaNames,
+                                                   .hooks = &hooks});
+        std::thread watcher([this, walkOn, thread = GetCurrentThreadId()] {
+            walkOn(thread, walk);
+            if (!walk.failure.empty()) CloseEverything(thread);
+        });
+        const int exitCode =
+            RunController(reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr)), args);
+        watcher.join();
+        InstallServices(previous);
+        return exitCode;
+    }
+
+    const ScratchFolder scratch;
+    const std::string folder;
+    bool ready = false;
+    win32::Win32WindowHost host{dlg::DialogTemplates(res::AllDialogTemplates()),
+                                GetModuleHandleW(nullptr)};
+    MemoryInstanceGuard guard;
+    win32::Win32ProcessLauncher launcher;
+    win32::Win32ProfileStore profiles;
+    ScratchProgramFiles files{folder + "\\OSACTL.EXE"};
+    MemoryCutterPort cutter;
+    MemoryPrintSpooler spooler;
+    MemoryDebugTrace trace;
+    const win32::AnsiMediaNames mediaNames;
+    win32::Win32InputHooks hooks;
+    Walk walk;
+};
+
+// The blade pad at step 4 (reading at the blade position) with real input:
+// a press on the up button and a release elsewhere, then "Use Keyboard" and
+// the up arrow through the thread's hooks, then "Test Cut" answered with
+// Enter on its question, and "Set Origin"; the cutter is the in-memory one,
+// so that the bytes it took can be read afterwards.
+void WalkThePad(DWORD thread, Walk& walk) {
+    HWND main = FindMainWindow(thread);
+    HWND page = main != nullptr ? FindPage(main) : nullptr;
+    if (page == nullptr) {
+        walk.failure = "no main window with its page";
+        return;
+    }
+    if (!WalkTheGuide(thread, main, 4, walk)) return;
+    SetForegroundWindow(main);
+    SendMouse(UpButtonOf(page), MOUSEEVENTF_LEFTDOWN);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    RECT r{};
+    GetWindowRect(main, &r);
+    SendMouse(POINT{r.left + 10, r.bottom - 10}, MOUSEEVENTF_LEFTUP); // outside the pad
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // Then with the up arrow, through the thread's keyboard hook.
+    Click(GetDlgItem(page, ctl::UseKeyboard));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    SendKey(VK_UP, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    SendKey(VK_UP, KEYEVENTF_KEYUP);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // "Test Cut" works outside the guide with the conditions adjusted ("Set
+    // Origin" without marks, as this job has none).
+    Click(GetDlgItem(main, ctl::GuideToggle));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    if (IsDlgButtonChecked(page, ctl::AdjustSettings) != BST_CHECKED)
+        Click(GetDlgItem(page, ctl::AdjustSettings));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // The click on "Test Cut" also ends keyboard positioning, and reaches
+    // the page: the question comes, and Enter takes its default, OK.
+    ClickAt(PagePoint(page, 280, 82));
+    HWND question = WaitForMessageBox(thread);
+    if (question == nullptr) {
+        walk.failure = "no question after Test Cut";
+        return;
+    }
+    PressEnterOn(question);
+    if (!WaitUntil([question] { return !IsWindow(question); })) {
+        walk.failure = "the test cut's question stayed";
+        return;
+    }
+    SetForegroundWindow(main);
+    ClickAt(PagePoint(page, 53, 204)); // Set Origin: no question
+    PostMessageW(page, WM_COMMAND, MAKEWPARAM(mb::IdCancel, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(page, mb::IdCancel)));
+    if (!WaitUntil([main] { return !IsWindow(main); })) walk.failure = "the main window stayed";
+}
+
+TEST(Win32Job, TheBladePadMovesTheBladeWhileThePressOrTheArrowKeyLasts) {
+    ScratchRun run("osp", "[Main_Section]\r\nUnit=0\r\nTomboAutoRead=0\r\nPosSet=1\r\n");
+    ASSERT_TRUE(run.ready);
+    const int exitCode =
+        run.Run({"OSACTL.EXE", "-CUTMODE", "-FN0", "-NOTRM", "-TB51,10"}, WalkThePad);
+    const Walk& walk = run.walk;
+    const MemoryCutterPort& cutter = run.cutter;
+
+    EXPECT_EQ(walk.failure, "");
+    EXPECT_EQ(exitCode, 1); // cancelled
+    std::vector<std::string> moves;
+    for (const std::string& w : cutter.writes)
+        if (!w.empty() && w[0] == '\x1b' && w.size() == 3 && w[1] == '\0') moves.push_back(w);
+    const std::string up("\x1b\x00\x02", 3), stop("\x1b\x00\x00", 3);
+    EXPECT_EQ(moves, (std::vector<std::string>{up, stop, up, stop}));
+    std::vector<std::string> cutAndOrigin;
+    for (const std::string& w : cutter.writes)
+        if (w == "FH\x03" || w == "FJ\x03") cutAndOrigin.push_back(w);
+    EXPECT_EQ(cutAndOrigin, (std::vector<std::string>{"FH\x03", "FJ\x03"}));
 }
 
 // Calibration (OK on its notice, a click on the Y bar's right arrow, a new
@@ -603,53 +618,18 @@ void WalkTheSecondaryDialogs(DWORD thread, Walk& walk) {
 }
 
 TEST(Win32Job, CalibrationAndAddMediaInDemoMode) {
-    const ScratchFolder scratch("osd");
-    const std::string folder = scratch.Path();
-    ASSERT_FALSE(folder.empty());
-    ASSERT_FALSE(CopyShippedMedia(folder + "\\Media").empty());
-    {
-        std::ofstream out(folder + "\\OSACTL.INI", std::ios::binary);
-        out << "[Main_Section]\r\nUnit=0\r\n";
-    }
-    ResetAppState();
-    win32::Win32WindowHost host(dlg::DialogTemplates(res::AllDialogTemplates()),
-                                GetModuleHandleW(nullptr));
-    MemoryInstanceGuard guard;
-    win32::Win32ProcessLauncher launcher;
-    win32::Win32ProfileStore profiles;
-    ScratchProgramFiles files(folder + "\\OSACTL.EXE");
-    MemoryCutterPort cutter;
-    MemoryPrintSpooler spooler;
-    MemoryDebugTrace trace; // demo mode: the trace is all that goes out
-    const win32::AnsiMediaNames mediaNames;
-    Services services{&host, &guard};
-    services.processes = &launcher;
-    services.profiles = &profiles;
-    services.files = &files;
-    services.cutter = &cutter;
-    services.spooler = &spooler;
-    services.trace = &trace;
-    services.mediaNames = &mediaNames;
-    win32::Win32InputHooks hooks;
-    services.hooks = &hooks;
-    const Services previous = InstallServices(services);
-
-    Walk walk;
-    std::thread watcher([&walk, thread = GetCurrentThreadId()] {
-        WalkTheSecondaryDialogs(thread, walk);
-        if (!walk.failure.empty()) CloseEverything(thread);
-    });
-    const std::vector<std::string_view> args{"OSACTL.EXE", "-DEMO"};
-    const int exitCode =
-        RunController(reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr)), args);
-    watcher.join();
-    InstallServices(previous);
+    ScratchRun run("osd", "[Main_Section]\r\nUnit=0\r\n");
+    ASSERT_TRUE(run.ready);
+    // Demo mode: the trace is all that goes out.
+    const int exitCode = run.Run({"OSACTL.EXE", "-DEMO"}, WalkTheSecondaryDialogs);
+    const Walk& walk = run.walk;
+    const std::string& folder = run.folder;
 
     EXPECT_EQ(walk.failure, "");
     EXPECT_EQ(exitCode, 0);
-    EXPECT_TRUE(cutter.writes.empty());
+    EXPECT_TRUE(run.cutter.writes.empty());
     std::vector<std::string> commands;
-    for (const TraceEntry& e : trace.entries)
+    for (const TraceEntry& e : run.trace.entries)
         if (e.command.rfind("TB72", 0) == 0 || e.command.rfind("FB", 0) == 0)
             commands.push_back(e.command);
     // Demo mode starts from no correction (40, 40) and 0.00 %.
