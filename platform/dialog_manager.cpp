@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/input_hooks.h"
+
 namespace osa {
 
 using dlg::ControlClass;
@@ -314,6 +316,37 @@ void DialogManager::ScrollReleased(DialogItem bar) {
     const dlg::ControlTemplate* c = ControlOf(bar);
     if (c == nullptr || stepPending_.erase({bar.dialog.value, bar.id}) == 0) return;
     (void)Send(bar.dialog, ScrollMessage(*c, bar.id, sb::EndScroll, 0));
+}
+
+int ScrollCodeOfKey(std::uintptr_t virtualKey) {
+    switch (virtualKey) {
+    case hook::VkLeft:
+    case hook::VkUp:
+        return sb::LineLeft;
+    case hook::VkRight:
+    case hook::VkDown:
+        return sb::LineRight;
+    case hook::VkPrior:
+        return sb::PageLeft;
+    case hook::VkNext:
+        return sb::PageRight;
+    case hook::VkHome:
+        return sb::Left;
+    case hook::VkEnd:
+        return sb::Right;
+    default:
+        return -1;
+    }
+}
+
+bool DialogManager::ScrollKey(DialogItem bar, std::uintptr_t virtualKey) {
+    const dlg::ControlTemplate* c = ControlOf(bar);
+    const int code = ScrollCodeOfKey(virtualKey);
+    if (c == nullptr || code < 0 || Ended(bar.dialog) ||
+        (c->cls != ControlClass::HScrollBar && c->cls != ControlClass::VScrollBar))
+        return false;
+    (void)Send(bar.dialog, ScrollMessage(*c, bar.id, code, 0));
+    return true;
 }
 
 void DialogManager::ThumbPressed(DialogItem bar, int position) {

@@ -54,7 +54,11 @@
 //                                 SB_ code, then SB_ENDSCROLL when let go;
 //                                 the thumb dragged: SB_THUMBTRACK with each
 //                                 position, let go: SB_THUMBPOSITION, then
-//                                 SB_ENDSCROLL. The bar never moves itself.
+//                                 SB_ENDSCROLL. With the focus on the bar,
+//                                 a key gives its code alone: Left/Up
+//                                 SB_LINELEFT, Right/Down SB_LINERIGHT, Page
+//                                 Up/Down SB_PAGELEFT/RIGHT, Home SB_LEFT,
+//                                 End SB_RIGHT. The bar never moves itself.
 //   mouse                         to the window holding the capture when
 //                                 there is one, else to the dialog under the
 //                                 pointer, in that window's client
@@ -105,6 +109,10 @@ class DialogSite {
   protected:
     ~DialogSite() = default;
 };
+
+// The code a focused scroll bar sends for a key (a virtual-key code); -1
+// for a key it does not take.
+int ScrollCodeOfKey(std::uintptr_t virtualKey);
 
 class DialogManager {
   public:
@@ -161,8 +169,11 @@ class DialogManager {
     // --- Scroll bars ------------------------------------------------------------
     // An arrow, the page area, Home or End (SB_LINE*, SB_PAGE*, SB_LEFT/RIGHT).
     void ScrollStep(DialogItem bar, int code);
-    // The button or key that made the steps was let go: SB_ENDSCROLL once.
+    // The button that made the steps was let go: SB_ENDSCROLL once.
     void ScrollReleased(DialogItem bar);
+    // A key pressed on the focused bar; false, and nothing sent, for a key
+    // the bar does not take.
+    bool ScrollKey(DialogItem bar, std::uintptr_t virtualKey);
     void ThumbPressed(DialogItem bar, int position);
     void ThumbTracked(DialogItem bar, int position);
     void ThumbReleased(DialogItem bar, int position);

@@ -28,6 +28,8 @@ inline constexpr unsigned WmInitDialog = 0x0110;
 inline constexpr unsigned WmLButtonDown = 0x0201;
 inline constexpr unsigned WmLButtonUp = 0x0202;
 inline constexpr std::uintptr_t VkLeft = 0x25, VkUp = 0x26, VkRight = 0x27, VkDown = 0x28;
+inline constexpr std::uintptr_t VkSpace = 0x20, VkPrior = 0x21, VkNext = 0x22, VkEnd = 0x23,
+                                VkHome = 0x24;
 } // namespace hook
 
 // A message sent to a window of the thread, as the call-window-procedure

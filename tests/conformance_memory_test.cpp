@@ -20,6 +20,11 @@ class MemoryConformance : public ::testing::TestWithParam<cf::Case> {
         return Point{r.left, r.top};
     }
     void Act(const cf::Case& c);
+    // A key pressed and let go (a virtual-key code).
+    void Press(std::uintptr_t key) {
+        EXPECT_TRUE(host.KeyDown(key));
+        EXPECT_TRUE(host.KeyUp(key));
+    }
 
     MemoryWindowHost host{dlg::DialogTemplates(cf::Templates())};
 
@@ -36,12 +41,11 @@ void MemoryConformance::Act(const cf::Case& c) {
         EXPECT_TRUE(h.ClickIn(main, cf::Radio2));
         break;
     case cf::Action::RadioKeyRight:
-    case cf::Action::RadioKeyUp: {
-        const std::uintptr_t key = c.action == cf::Action::RadioKeyRight ? 0x27 : 0x26;
-        EXPECT_TRUE(h.KeyDown(key));
-        EXPECT_TRUE(h.KeyUp(key));
+        Press(0x27);
         break;
-    }
+    case cf::Action::RadioKeyUp:
+        Press(0x26);
+        break;
     case cf::Action::ClickCheck:
         EXPECT_TRUE(h.ClickIn(main, cf::Check));
         break;
@@ -65,6 +69,22 @@ void MemoryConformance::Act(const cf::Case& c) {
         break;
     case cf::Action::ListKeyDown:
         EXPECT_TRUE(h.SelectItem(cf::List, 2));
+        break;
+    case cf::Action::ListTypeLetter:
+        Press('O');
+        break;
+    case cf::Action::SpaceOnButton:
+    case cf::Action::SpaceOnCheck:
+        Press(0x20);
+        break;
+    case cf::Action::BarKeyRight:
+        Press(0x27);
+        break;
+    case cf::Action::BarKeyPageDown:
+        Press(0x22);
+        break;
+    case cf::Action::BarKeyHome:
+        Press(0x24);
         break;
     case cf::Action::ScrollArrowRight:
         EXPECT_TRUE(h.ScrollClick(cf::Bar, sb::LineRight));

@@ -13,7 +13,9 @@
 // A drop-down list's height is the height of its open list, which may reach
 // past the dialog's bottom edge; the closed box is one line high.
 //
-// Push buttons, edits, check boxes and lists are tab stops; on the page
+// Push buttons, edits, check boxes, lists and scroll bars are tab stops, and
+// so is the first button of each radio group (the arrow keys move on from
+// it), so that Tab reaches every control a user can change; on the page
 // (template 11) the flags of each control are given one by one.
 #include "controller/res/resources.h"
 
@@ -84,13 +86,13 @@ constexpr ControlTemplate PageControls[] = {
     Ctl(ctl::AdjustSettings, AutoCheckBox, CsTabStop, "Adjust Settings", {54, 25, 61, 10}),
     Ctl(ctl::AddMedia, PushButton, CsTabStop, "Add Media", {134, 23, 87, 14}),
     Ctl(ctl::TrackEnhancing, AutoCheckBox, CsTabStop, "Track Enhancing", {54, 84, 156, 10}),
-    Ctl(ctl::Landscape, AutoRadioButton, CsGroup, "Landscape", {8, 140, 48, 10}),
+    Ctl(ctl::Landscape, AutoRadioButton, CsGroup | CsTabStop, "Landscape", {8, 140, 48, 10}),
     Ctl(ctl::Portrait, AutoRadioButton, CsNone, "Portrait", {60, 140, 38, 10}),
     Ctl(ctl::RegistrationMarks, AutoCheckBox, CsTabStop, "Registration Marks", {109, 116, 92, 10}),
     Ctl(ctl::SearchMarks, AutoCheckBox, CsTabStop, "Search Registration Mark", {113, 131, 94, 10}),
     Ctl(ctl::DistanceX, Edit, CsBorder | CsTabStop, "", {149, 165, 33, 14}),
     Ctl(ctl::DistanceY, Edit, CsBorder | CsTabStop, "", {149, 181, 33, 14}),
-    Ctl(ctl::UnitMm, AutoRadioButton, CsGroup, "mm", {123, 200, 26, 10}),
+    Ctl(ctl::UnitMm, AutoRadioButton, CsGroup | CsTabStop, "mm", {123, 200, 26, 10}),
     Ctl(ctl::UnitInch, AutoRadioButton, CsNone, "inch", {161, 200, 30, 10}),
     Ctl(ctl::ReadMarks, PushButton, CsTabStop, "Registration mark reading", {113, 213, 87, 14}),
     Ctl(ctl::UseKeyboard, AutoCheckBox, CsPushLike | CsTabStop, "Use Keyboard", {218, 213, 87, 14}),
@@ -120,14 +122,14 @@ constexpr ControlTemplate PageControls[] = {
     Ctl(ctl::SpeedCaption, Static, RightGroup, "Speed:", {51, 49, 36, 8}),
     Ctl(ctl::SpeedNumber, Static, LeftGroup, "ST1", {91, 49, 12, 8}),
     Ctl(ctl::SlowLabel, Static, RightGroup, "Slow", {105, 49, 15, 8}),
-    Ctl(ctl::SpeedBar, HScrollBar, CsNone, "", {124, 47, 108, 11}),
+    Ctl(ctl::SpeedBar, HScrollBar, CsTabStop, "", {124, 47, 108, 11}),
     Ctl(ctl::SpeedBottom, Static, CenterGroup, "1", {136, 39, 10, 8}),
     Ctl(ctl::SpeedTop, Static, CenterGroup, "10", {210, 39, 12, 8}),
     Ctl(ctl::FastLabel, Static, LeftGroup, "Fast", {236, 49, 15, 8}),
     Ctl(ctl::ThicknessCaption, Static, RightGroup, "Thickness:", {51, 71, 36, 8}),
     Ctl(ctl::ThicknessNumber, Static, LeftGroup, "ST2", {91, 71, 12, 8}),
     Ctl(ctl::ThinLabel, Static, RightGroup, "Thin", {105, 71, 15, 8}),
-    Ctl(ctl::ThicknessBar, HScrollBar, CsNone, "", {124, 69, 108, 11}),
+    Ctl(ctl::ThicknessBar, HScrollBar, CsTabStop, "", {124, 69, 108, 11}),
     Ctl(ctl::ThicknessBottom, Static, CenterGroup, "1", {136, 61, 10, 8}),
     Ctl(ctl::ThicknessTop, Static, CenterGroup, "30", {210, 61, 12, 8}),
     Ctl(ctl::ThickLabel, Static, LeftGroup, "Thick ", {236, 71, 22, 8}),
@@ -160,11 +162,11 @@ constexpr ControlTemplate CalibrationControls[] = {
     Ctl(NoId, Static, CsNone, "-", {67, 34, 8, 8}),
     Ctl(5114, Static, CsNone, "Value_Y", {100, 34, 32, 8}),
     Ctl(NoId, Static, CsNone, "+", {144, 34, 8, 8}),
-    Ctl(5131, HScrollBar, CsNone, "", {64, 45, 87, 11}),
+    Ctl(5131, HScrollBar, CsTabStop, "", {64, 45, 87, 11}),
     Ctl(5112, Static, CsNone, "Vaue_X", {17, 99, 30, 8}),
     Ctl(NoId, Static, CsNone, "-", {40, 66, 8, 8}),
     Ctl(NoId, Static, CsNone, "+", {40, 132, 8, 8}),
-    Ctl(5130, VScrollBar, CsNone, "", {49, 63, 10, 79}),
+    Ctl(5130, VScrollBar, CsTabStop, "", {49, 63, 10, 79}),
     Art(NoId, Picture, CsNone, 1006, {65, 63, 74, 87}),
     Ctl(5110, PushButton, CsTabStop, "Registration Mark Reading Test", {48, 148, 107, 14}),
     Ctl(NoId, GroupBox, CsNone, "Distance Correction", {7, 173, 82, 38}),
@@ -202,14 +204,14 @@ constexpr ControlTemplate AddMediaControls[] = {
     Ctl(5158, Static, CsRight, "Speed:", {51, 34, 35, 8}),
     Ctl(5172, Static, CsNone, "ST1", {90, 34, 12, 8}),
     Ctl(NoId, Static, CsRight, "Slow", {104, 34, 16, 8}),
-    Ctl(5170, HScrollBar, CsNone, "", {123, 32, 108, 12}),
+    Ctl(5170, HScrollBar, CsTabStop, "", {123, 32, 108, 12}),
     Ctl(NoId, Static, CsCenter, "1", {134, 24, 10, 8}),
     Ctl(NoId, Static, CsCenter, "10", {208, 24, 12, 8}),
     Ctl(NoId, Static, CsNone, "Fast", {234, 34, 14, 8}),
     Ctl(5159, Static, CsRight, "Thickness:", {51, 56, 35, 8}),
     Ctl(5174, Static, CsNone, "ST2", {90, 56, 12, 8}),
     Ctl(NoId, Static, CsRight, "Thin", {106, 56, 14, 8}),
-    Ctl(5171, HScrollBar, CsNone, "", {123, 54, 108, 12}),
+    Ctl(5171, HScrollBar, CsTabStop, "", {123, 54, 108, 12}),
     Ctl(NoId, Static, CsCenter, "1", {134, 46, 10, 8}),
     Ctl(1187, Static, CsCenter, "30", {208, 46, 12, 8}),
     Ctl(NoId, Static, CsNone, "Thick ", {234, 56, 22, 8}),

@@ -2,6 +2,7 @@
 
 #include "platform/memory/memory_input_hooks.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace osa {
@@ -31,20 +32,77 @@ bool MemoryUser::PassesHooks(unsigned message) {
     return host_.hooks_ == nullptr || !host_.hooks_->Mouse(message);
 }
 
+namespace {
+
+bool IsButtonClass(ControlClass c) {
+    return c == ControlClass::PushButton || c == ControlClass::DefPushButton ||
+           c == ControlClass::AutoCheckBox || c == ControlClass::AutoRadioButton;
+}
+
+// The item a key chooses on a closed drop-down list, as the Win32 list
+// does: the arrows the next or the previous one, Home and End the ends, a
+// letter or digit the next item after the selected one (round the list)
+// whose text starts with it, in either case. -1 when the key chooses none.
+int ListItemForKey(const std::vector<std::string>& items, int selection, std::uintptr_t key) {
+    const int count = static_cast<int>(items.size());
+    if (count == 0) return -1;
+    switch (key) {
+    case hook::VkDown:
+    case hook::VkRight:
+        return std::min(selection + 1, count - 1);
+    case hook::VkUp:
+    case hook::VkLeft:
+        return std::max(selection - 1, 0);
+    case hook::VkHome:
+        return 0;
+    case hook::VkEnd:
+        return count - 1;
+    default:
+        break;
+    }
+    const bool letter = key >= 'A' && key <= 'Z';
+    if (!letter && !(key >= '0' && key <= '9')) return -1;
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    const char wanted = lower(static_cast<char>(key));
+    for (int step = 1; step <= count; ++step) {
+        const int i = (std::max(selection, -1) + step + count) % count;
+        if (!items[i].empty() && lower(items[i].front()) == wanted) return i;
+    }
+    return -1;
+}
+
+} // namespace
+
 bool MemoryUser::Key(std::uintptr_t virtualKey, bool down, bool repeat) {
     if (host_.hooks_ != nullptr && host_.hooks_->Key(virtualKey, down, repeat)) return false;
-    if (!down) return true;
-    // An arrow on a button moves through its group (the dialog manager);
-    // any other key, or an arrow on a control that takes arrows, reaches
-    // the focused control.
-    constexpr std::uintptr_t VkLeft = 0x25, VkUp = 0x26, VkDown = 0x28; // Right: 0x27
-    if (virtualKey >= VkLeft && virtualKey <= VkDown) {
-        const Window active = host_.Active();
-        const DialogItem focus = active ? host_.FocusIn(active) : DialogItem{};
-        if (host_.manager_.GroupArrow(focus, virtualKey == VkLeft || virtualKey == VkUp))
-            return true;
+    const Window active = host_.Active();
+    const DialogItem focus = host_.Lookup(active) != nullptr ? host_.FocusIn(active) : DialogItem{};
+    MemoryWindowHost::Control* c = focus ? host_.LookupControl(focus.dialog, focus.id) : nullptr;
+    const ControlClass cls = c != nullptr ? c->tmpl->cls : ControlClass::Static;
+    // A button is clicked as the space bar goes up, as Win32 buttons are.
+    if (!down) {
+        if (virtualKey == hook::VkSpace && c != nullptr && IsButtonClass(cls) &&
+            host_.UserCanReach(*c))
+            host_.manager_.ButtonClicked(focus.dialog, focus.id);
+        return true;
     }
+    // An arrow on a button moves through its group (the dialog manager).
+    if (virtualKey >= hook::VkLeft && virtualKey <= hook::VkDown &&
+        host_.manager_.GroupArrow(focus, virtualKey == hook::VkLeft || virtualKey == hook::VkUp))
+        return true;
     ++host_.keysToControls_;
+    if (c == nullptr) return true;
+    if (cls == ControlClass::HScrollBar || cls == ControlClass::VScrollBar) {
+        (void)host_.manager_.ScrollKey(focus, virtualKey);
+    } else if (cls == ControlClass::DropDownList && !c->listOpen) {
+        const int item = ListItemForKey(c->items, c->selection, virtualKey);
+        if (item >= 0 && item != c->selection) {
+            c->selection = item;
+            host_.manager_.ComboChoiceOnClosedBox(focus);
+        }
+    }
     return true;
 }
 

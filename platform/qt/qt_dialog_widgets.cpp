@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,6 +12,8 @@
 #include <QTimer>
 
 #include <cstdlib>
+
+#include "platform/qt/qt_input_hooks.h"
 
 namespace osa::qt {
 
@@ -176,6 +179,26 @@ ComboControl::ComboControl(QWidget* parent, SurfaceSink& sink, std::uintptr_t ha
         }
         sink_.ListChoiceOnClosedBox(handle_);
     });
+    // The pop-up's view keeps a selection of its own. While the pop-up is
+    // closed, Qt's own typing search moves it together with the current
+    // item; the accessibility interface moves it alone. So a selection that
+    // still differs from the current item once the event is handled came
+    // from outside.
+    connect(view()->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (selectionCheckPending_) return;
+        selectionCheckPending_ = true;
+        QTimer::singleShot(0, this, [this] { CheckSelectionFromOutside(); });
+    });
+}
+
+void ComboControl::CheckSelectionFromOutside() {
+    selectionCheckPending_ = false;
+    const QModelIndexList selected = view()->selectionModel()->selectedIndexes();
+    if (popupOpen_ || closePending_ || selected.isEmpty()) return;
+    const int row = selected.first().row();
+    if (row == currentIndex() || row < 0 || row >= count()) return;
+    setCurrentIndex(row);
+    sink_.ListChoiceOnClosedBox(handle_);
 }
 
 void ComboControl::showPopup() {
@@ -230,17 +253,32 @@ ScrollControl::ScrollControl(Qt::Orientation orientation, QWidget* parent, Surfa
     connect(this, &QAbstractSlider::sliderReleased, this, [this] {
         if (!setting_) sink_.ThumbReleased(handle_, sliderPosition());
     });
+    // Steps, keys and the thumb never change the value (see OnAction), so
+    // a change not made by SetPosition came from outside.
+    connect(this, &QAbstractSlider::valueChanged, this, [this](int value) {
+        if (!setting_ && !isSliderDown()) ValueSetFromOutside(value);
+    });
+}
+
+void ScrollControl::ValueSetFromOutside(int value) {
+    setting_ = true;
+    setValue(position_);
+    setting_ = false;
+    sink_.ThumbPressed(handle_, value);
+    sink_.ThumbReleased(handle_, value);
 }
 
 void ScrollControl::SetRange(int min, int max) {
     setting_ = true;
     setRange(min, max < min ? min : max);
+    position_ = value();
     setting_ = false;
 }
 
 void ScrollControl::SetPosition(int pos) {
     setting_ = true;
     setValue(pos);
+    position_ = value();
     setting_ = false;
 }
 
@@ -280,12 +318,20 @@ void ScrollControl::OnAction(int action) {
 }
 
 bool ScrollControl::event(QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (!isSliderDown() &&
-        (type == QEvent::MouseButtonRelease ||
-         (type == QEvent::KeyRelease && !static_cast<QKeyEvent*>(event)->isAutoRepeat())))
+    if (!isSliderDown() && event->type() == QEvent::MouseButtonRelease)
         sink_.ScrollReleased(handle_); // SB_ENDSCROLL, when a step was made
     return QScrollBar::event(event);
+}
+
+void ScrollControl::keyPressEvent(QKeyEvent* event) {
+    // The Win32 bar's keys, not QAbstractSlider's (which would turn Up
+    // and Page Up the other way).
+    if (event->modifiers() == Qt::NoModifier &&
+        sink_.ScrollKey(handle_, QtInputHooks::VirtualKey(event->key()))) {
+        event->accept();
+        return;
+    }
+    event->ignore();
 }
 
 } // namespace osa::qt

@@ -76,9 +76,12 @@ class SurfaceSink {
     virtual void ListClosed(std::uintptr_t control, bool chosen) = 0;
     virtual void ListChoiceOnClosedBox(std::uintptr_t control) = 0;
     // A scroll bar: a step (SB_LINE*, SB_PAGE*, SB_LEFT/RIGHT), the button
-    // or key that made it let go, the thumb pressed, dragged and let go.
+    // that made it let go, a key pressed on the focused bar (a virtual-key
+    // code; false when the bar does not take it), the thumb pressed,
+    // dragged and let go.
     virtual void ScrollStep(std::uintptr_t control, int code) = 0;
     virtual void ScrollReleased(std::uintptr_t control) = 0;
+    virtual bool ScrollKey(std::uintptr_t control, std::uintptr_t virtualKey) = 0;
     virtual void ThumbPressed(std::uintptr_t control, int position) = 0;
     virtual void ThumbTracked(std::uintptr_t control, int position) = 0;
     virtual void ThumbReleased(std::uintptr_t control, int position) = 0;
@@ -172,10 +175,11 @@ class StaticLabel final : public QLabel {
 };
 
 // A drop-down list. Reports its pop-up opening, the pop-up closing with or
-// without a choice, and a choice on the closed box (arrow keys, wheel).
-// Qt hides the pop-up before it announces the choice, so the closing is
-// reported once the event that closed it has been handled. Programmatic
-// selection reports nothing.
+// without a choice, and a choice on the closed box (arrow keys, typing, the
+// wheel, or an item selected in its list through the accessibility
+// interface). Qt hides the pop-up before it announces the choice, so the
+// closing is reported once the event that closed it has been handled.
+// Programmatic selection reports nothing.
 class ComboControl final : public QComboBox {
   public:
     ComboControl(QWidget* parent, SurfaceSink& sink, std::uintptr_t handle);
@@ -187,6 +191,10 @@ class ComboControl final : public QComboBox {
 
   private:
     void PopupClosed();
+    // After a change of the pop-up view's selection: when the pop-up is
+    // closed and the selection is not the current item, it was chosen from
+    // outside.
+    void CheckSelectionFromOutside();
 
     SurfaceSink& sink_;
     std::uintptr_t handle_;
@@ -194,13 +202,16 @@ class ComboControl final : public QComboBox {
     bool picked_ = false;
     bool closePending_ = false; // closed; the closing notifications are still due
     bool watchingPopup_ = false;
+    bool selectionCheckPending_ = false;
 };
 
 // A scroll bar that, like a Win32 scroll bar control, only reports: the
 // position changes when the dialog procedure sets it (SetPosition). It
-// reports steps (arrow, page area, Home/End), their button or key let go,
-// and the thumb dragged and let go. While dragging, the thumb follows the
-// mouse; let go, it returns to the position the procedure set.
+// reports steps (arrow, page area), their button let go, keys pressed on
+// it, and the thumb dragged and let go. While dragging, the thumb follows
+// the mouse; let go, it returns to the position the procedure set. A value
+// set from outside (the accessibility interface) is put back and reported
+// as the thumb dragged there and let go.
 class ScrollControl final : public QScrollBar {
   public:
     ScrollControl(Qt::Orientation orientation, QWidget* parent, SurfaceSink& sink,
@@ -211,13 +222,16 @@ class ScrollControl final : public QScrollBar {
 
   protected:
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void OnAction(int action);
+    void ValueSetFromOutside(int value);
 
     SurfaceSink& sink_;
     std::uintptr_t handle_;
     bool setting_ = false; // our own changes are not reported
+    int position_ = 0;     // the value the procedure set
 };
 
 // An edit. EN_CHANGE is connected by the host; focus moves are reported by

@@ -48,7 +48,15 @@ std::uintptr_t QtInputHooks::VirtualKey(int qtKey) {
     case Qt::Key_Backtab:
         return 0x09;
     case Qt::Key_Space:
-        return 0x20;
+        return hook::VkSpace;
+    case Qt::Key_PageUp:
+        return hook::VkPrior;
+    case Qt::Key_PageDown:
+        return hook::VkNext;
+    case Qt::Key_End:
+        return hook::VkEnd;
+    case Qt::Key_Home:
+        return hook::VkHome;
     case Qt::Key_F1:
         return 0x70;
     default:

@@ -204,6 +204,11 @@ void QtWindowHost::ScrollReleased(std::uintptr_t control) {
     if (const DialogItem item = ItemOf(control)) manager_.ScrollReleased(item);
 }
 
+bool QtWindowHost::ScrollKey(std::uintptr_t control, std::uintptr_t virtualKey) {
+    const DialogItem item = ItemOf(control);
+    return item && manager_.ScrollKey(item, virtualKey);
+}
+
 void QtWindowHost::ThumbPressed(std::uintptr_t control, int position) {
     if (const DialogItem item = ItemOf(control)) manager_.ThumbPressed(item, position);
 }

@@ -126,6 +126,7 @@ class QtWindowHost final : public WindowHost, private qt::SurfaceSink, private D
     void ListChoiceOnClosedBox(std::uintptr_t control) override;
     void ScrollStep(std::uintptr_t control, int code) override;
     void ScrollReleased(std::uintptr_t control) override;
+    bool ScrollKey(std::uintptr_t control, std::uintptr_t virtualKey) override;
     void ThumbPressed(std::uintptr_t control, int position) override;
     void ThumbTracked(std::uintptr_t control, int position) override;
     void ThumbReleased(std::uintptr_t control, int position) override;

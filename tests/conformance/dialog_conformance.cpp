@@ -177,7 +177,8 @@ const std::vector<Case>& Table() {
          {Cmd(List, notify::ComboDropDown), Cmd(List, notify::ComboSelEndOk),
           Cmd(List, notify::ComboCloseUp), Cmd(List, notify::ComboSelChange)},
          false,
-         Radio1},
+         Radio1,
+         2},
         {"a drop-down list, cancelled",
          Who::Main,
          Go,
@@ -193,6 +194,56 @@ const std::vector<Case>& Table() {
          false,
          ListKeyDown,
          {Cmd(List, notify::ComboSelEndOk), Cmd(List, notify::ComboSelChange)},
+         false,
+         Radio1,
+         2},
+        {"a letter typed on the closed list",
+         Who::Main,
+         List,
+         false,
+         ListTypeLetter,
+         {Cmd(List, notify::ComboSelEndOk), Cmd(List, notify::ComboSelChange)},
+         false,
+         Radio1,
+         0},
+        {"the space bar on a push button",
+         Who::Main,
+         Go,
+         false,
+         SpaceOnButton,
+         {Cmd(Go)},
+         false,
+         Radio1},
+        {"the space bar on a check box",
+         Who::Main,
+         Check,
+         false,
+         SpaceOnCheck,
+         {Cmd(Check)},
+         true,
+         Radio1},
+        {"the Right arrow on a scroll bar",
+         Who::Main,
+         Bar,
+         false,
+         BarKeyRight,
+         {Scroll(sb::LineRight)},
+         false,
+         Radio1},
+        {"Page Down on a scroll bar",
+         Who::Main,
+         Bar,
+         false,
+         BarKeyPageDown,
+         {Scroll(sb::PageRight)},
+         false,
+         Radio1},
+        {"Home on a scroll bar",
+         Who::Main,
+         Bar,
+         false,
+         BarKeyHome,
+         {Scroll(sb::Left)},
          false,
          Radio1},
         {"the scroll bar's right arrow",
@@ -357,6 +408,7 @@ void Finish(Outcome& outcome, bool open) {
     outcome.check = w.IsItemChecked(main, Check);
     for (int i = 0; i < 3; ++i)
         outcome.radios[i] = w.IsItemChecked(main, Radio1 + i);
+    outcome.list = w.ComboGetSelection(main, List);
     StopRecording();
     w.EndDialog(main, 0);
 }
@@ -368,6 +420,7 @@ void ExpectAsTheTableSays(const Case& c, const Outcome& outcome) {
     EXPECT_EQ(outcome.check, c.checkAfter);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(outcome.radios[i], Radio1 + i == c.radioAfter) << "radio " << i;
+    EXPECT_EQ(outcome.list, c.listAfter);
 }
 
 void StartRecording() {

@@ -64,6 +64,12 @@ enum class Action {
     ListChooseThree, // open the list with the mouse and click "Three"
     ListCancel,      // open the list with the mouse, then Esc
     ListKeyDown,     // the Down key on the closed list
+    ListTypeLetter,  // "o" typed on the closed list
+    SpaceOnButton,   // the space bar on the focused push button
+    SpaceOnCheck,    // the space bar on the focused check box
+    BarKeyRight,     // the Right arrow on the focused scroll bar
+    BarKeyPageDown,  // Page Down on the focused scroll bar
+    BarKeyHome,      // Home on the focused scroll bar
     ScrollArrowRight,
     ScrollPageLeft,
     ThumbDrag,  // press the thumb, move it once to the right, let go
@@ -82,20 +88,23 @@ struct Case {
     bool defaultDisabled;
     Action action;
     std::vector<Heard> expected;
-    // Where the check box and the radio buttons stand after the action.
+    // Where the check box, the radio buttons and the list stand after the
+    // action.
     bool checkAfter;
     int radioAfter;
+    int listAfter = 1;
 };
 std::span<const Case> Cases();
 // The case's name as a test name (letters only).
 std::string CaseName(const Case& c);
 
 // What a case left behind: whether the action ended the dialog, and if not,
-// where the check box and the radio buttons stand.
+// where the check box, the radio buttons and the list stand.
 struct Outcome {
     bool ended = true;
     bool check = false;
     bool radios[3] = {};
+    int list = -1;
 };
 // Reads the outcome while the dialog is still open and ends it (with 0,
 // not recording); nothing when the action ended it already (`open` false).

@@ -91,6 +91,17 @@ std::vector<std::function<void()>> QtConformance::Steps(cf::Action action) {
                 }};
     case ListKeyDown:
         return {[this] { QTest::keyClick(MainControl(cf::List), Qt::Key_Down); }};
+    case ListTypeLetter:
+        return {[this] { QTest::keyClick(MainControl(cf::List), 'o'); }};
+    case SpaceOnButton:
+    case SpaceOnCheck:
+        return {[this] { QTest::keyClick(Focused(), Qt::Key_Space); }};
+    case BarKeyRight:
+        return {[bar] { QTest::keyClick(bar(), Qt::Key_Right); }};
+    case BarKeyPageDown:
+        return {[bar] { QTest::keyClick(bar(), Qt::Key_PageDown); }};
+    case BarKeyHome:
+        return {[bar] { QTest::keyClick(bar(), Qt::Key_Home); }};
     case ScrollArrowRight:
         return {[bar] {
             QTest::mouseClick(bar(), Qt::LeftButton, {},

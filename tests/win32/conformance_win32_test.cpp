@@ -132,6 +132,17 @@ std::vector<std::function<void()>> ActionSteps(cf::Action action) {
         return {[=] { Click(CentreOf(Item(main(), cf::List))); }, [] { Key(VK_ESCAPE); }};
     case ListKeyDown:
         return {[] { Key(VK_DOWN); }};
+    case ListTypeLetter:
+        return {[] { Key('O'); }};
+    case SpaceOnButton:
+    case SpaceOnCheck:
+        return {[] { Key(VK_SPACE); }};
+    case BarKeyRight:
+        return {[] { Key(VK_RIGHT); }};
+    case BarKeyPageDown:
+        return {[] { Key(VK_NEXT); }};
+    case BarKeyHome:
+        return {[] { Key(VK_HOME); }};
     case ScrollArrowRight:
         return {[] {
             const SCROLLBARINFO b = BarInfo();

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -441,7 +442,8 @@ struct ScratchRun {
 
     // Runs the controller with `args` while `walkOn` does the user's part in
     // a watcher thread; the controller's exit code.
-    int Run(const std::vector<std::string_view>& args, void (*walkOn)(DWORD, Walk&)) {
+    int Run(const std::vector<std::string_view>& args,
+            const std::function<void(DWORD, Walk&)>& walkOn) {
         ResetAppState();
         const Services previous = InstallServices({.windows = &host,
                                                    .instance = &guard,
@@ -637,6 +639,142 @@ TEST(Win32Job, CalibrationAndAddMediaInDemoMode) {
     EXPECT_EQ(walk.mediaShown, (std::vector<std::string>{"Y:1", "Kraft Board"}));
     const std::string file = ReadFile(folder + "\\Media\\Kraft Board.hcf");
     EXPECT_NE(file.find("ConfigurationMode=2"), std::string::npos) << file;
+}
+
+// One stand-alone session: the next medium, "Adjust Settings", one step
+// slower, "Portrait", "Registration Marks", "inch", "Close"; with the mouse
+// (real clicks at the controls) or with the keyboard alone (Tab until the
+// control has the focus, then the key a user presses there: an arrow on the
+// list, the space bar on a button, an arrow on the bar or from the first
+// button of a radio group).
+enum class Way { Mouse, Keyboard };
+
+HWND FocusOf(DWORD thread) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+void PressKey(WORD key) {
+    SendKey(key, 0);
+    SendKey(key, KEYEVENTF_KEYUP);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+}
+
+bool TabTo(DWORD thread, int id) {
+    for (int presses = 0; presses < 80; ++presses) {
+        const HWND focus = FocusOf(thread);
+        if (focus != nullptr && GetDlgCtrlID(focus) == id) return true;
+        SendKey(VK_TAB, 0);
+        SendKey(VK_TAB, KEYEVENTF_KEYUP);
+        (void)WaitUntil([&] { return FocusOf(thread) != focus; });
+    }
+    return false;
+}
+
+POINT CentreOf(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+void WalkTheSession(Way way, DWORD thread, Walk& walk) {
+    HWND main = FindMainWindow(thread);
+    HWND page = main != nullptr ? FindPage(main) : nullptr;
+    if (page == nullptr) {
+        walk.failure = "no main window with its page";
+        return;
+    }
+    SetForegroundWindow(main);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    HWND list = GetDlgItem(page, MediaList);
+    const auto next = static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)) + 1;
+    // Tab to `focus` and press `key`, or click control `id`.
+    auto use = [&](int id, int focus, WORD key) {
+        if (way == Way::Keyboard) {
+            if (!TabTo(thread, focus)) walk.failure = "Tab does not reach " + std::to_string(focus);
+            PressKey(key);
+        } else {
+            ClickAt(CentreOf(GetDlgItem(page, id)));
+        }
+    };
+    if (way == Way::Keyboard) {
+        use(MediaList, MediaList, VK_DOWN);
+    } else {
+        ClickAt(CentreOf(list));
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof(info);
+        GetComboBoxInfo(list, &info);
+        RECT item{};
+        SendMessageW(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(next),
+                     reinterpret_cast<LPARAM>(&item));
+        POINT at{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+        ClientToScreen(info.hwndList, &at);
+        ClickAt(at);
+    }
+    use(ctl::AdjustSettings, ctl::AdjustSettings, VK_SPACE);
+    if (way == Way::Keyboard) {
+        use(ctl::SpeedBar, ctl::SpeedBar, VK_LEFT);
+    } else {
+        RECT bar{};
+        GetWindowRect(GetDlgItem(page, ctl::SpeedBar), &bar);
+        // A quick click: held longer, the arrow repeats its step.
+        const POINT arrow{bar.left + 4, (bar.top + bar.bottom) / 2};
+        SendMouse(arrow, MOUSEEVENTF_LEFTDOWN);
+        SendMouse(arrow, MOUSEEVENTF_LEFTUP);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    use(ctl::Portrait, ctl::Landscape, VK_RIGHT);
+    use(ctl::RegistrationMarks, ctl::RegistrationMarks, VK_SPACE);
+    use(ctl::UnitInch, ctl::UnitMm, VK_RIGHT);
+    walk.mediaShown.push_back(Text(list));
+    walk.cutEnabledAtEnd = IsDlgButtonChecked(page, ctl::Landscape) == BST_CHECKED;
+    use(mb::IdOk, mb::IdOk, VK_SPACE); // "Close"
+    if (!WaitUntil([main] { return !IsWindow(main); })) walk.failure += "; the main window stayed";
+}
+
+struct SessionResult {
+    std::string failure;
+    int exitCode = -1;
+    std::vector<std::string> sent;
+    std::string settings;
+    std::vector<std::string> medium;
+    bool landscapeAfter = true;
+};
+
+SessionResult RunTheSession(Way way) {
+    ScratchRun run("osk", "[Main_Section]\r\nDirection=0\r\nUnit=0\r\n");
+    SessionResult result;
+    if (!run.ready) {
+        result.failure = "no scratch folder";
+        return result;
+    }
+    result.exitCode = run.Run(
+        {"OSACTL.EXE"}, [way](DWORD thread, Walk& walk) { WalkTheSession(way, thread, walk); });
+    result.failure = run.walk.failure;
+    result.sent = run.cutter.writes;
+    result.settings = ReadFile(run.folder + "\\OSACTL.INI");
+    result.medium = run.walk.mediaShown;
+    result.landscapeAfter = run.walk.cutEnabledAtEnd;
+    return result;
+}
+
+TEST(Win32Job, AKeyboardOnlySessionSendsWhatTheMouseSends) {
+    const SessionResult mouse = RunTheSession(Way::Mouse);
+    EXPECT_EQ(mouse.failure, "");
+    EXPECT_EQ(mouse.exitCode, 0);
+    EXPECT_NE(std::find(mouse.sent.begin(), mouse.sent.end(), "FN1\x03"), mouse.sent.end());
+    EXPECT_NE(std::find(mouse.sent.begin(), mouse.sent.end(), "!9\x03"), mouse.sent.end());
+    EXPECT_NE(mouse.settings.find("Unit=1"), std::string::npos) << mouse.settings;
+    EXPECT_FALSE(mouse.landscapeAfter);
+
+    const SessionResult keys = RunTheSession(Way::Keyboard);
+    EXPECT_EQ(keys.failure, "");
+    EXPECT_EQ(keys.exitCode, 0);
+    EXPECT_EQ(keys.sent, mouse.sent);
+    EXPECT_EQ(keys.settings, mouse.settings);
+    EXPECT_EQ(keys.medium, mouse.medium);
+    EXPECT_FALSE(keys.landscapeAfter);
 }
 
 } // namespace
