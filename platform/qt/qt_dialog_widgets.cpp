@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QTimer>
 
 #include <cstdlib>
@@ -321,6 +322,16 @@ bool ScrollControl::event(QEvent* event) {
     if (!isSliderDown() && event->type() == QEvent::MouseButtonRelease)
         sink_.ScrollReleased(handle_); // SB_ENDSCROLL, when a step was made
     return QScrollBar::event(event);
+}
+
+void ScrollControl::paintEvent(QPaintEvent* event) {
+    QScrollBar::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(this);
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    frame.rect = rect().adjusted(1, 1, -1, -1);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
 }
 
 void ScrollControl::keyPressEvent(QKeyEvent* event) {

@@ -223,6 +223,9 @@ class ScrollControl final : public QScrollBar {
   protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // With the focus, a focus frame round the bar (the style draws none;
+    // Windows marks a focused bar by its blinking thumb).
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     void OnAction(int action);
