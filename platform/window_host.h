@@ -52,6 +52,13 @@ struct Point {
     friend bool operator==(Point, Point) = default;
 };
 
+// A width and a height in pixels.
+struct Extent {
+    int cx = 0;
+    int cy = 0;
+    friend bool operator==(Extent, Extent) = default;
+};
+
 // left/top inclusive, right/bottom exclusive, as Win32's RECT.
 struct Rect {
     int left = 0;
@@ -148,6 +155,10 @@ inline constexpr unsigned MButton = 0x0010;
 struct StaticColours {
     bool transparent = false;   // SetBkMode(TRANSPARENT)
     std::optional<Colour> text; // SetTextColor
+    // No background at all (the hollow brush): the static paints only its
+    // image or text, and what lies under it shows through the image's
+    // transparent parts. The brush returned is then ignored.
+    bool hollow = false;
 };
 
 struct DialogMessage {
@@ -252,6 +263,11 @@ class WindowHost {
     virtual Font CreateGuiFont(int pixelHeight, int weight) = 0;
     virtual void DeleteFont(Font font) = 0;
     virtual void SetItemFont(Window dialog, int id, Font font) = 0;
+    // What `text` (UTF-8) takes on one line in `font` (0: the default GUI
+    // font): the advance width (GetTextExtentPoint32's), and the height of
+    // a line as a static draws its lines (Win32: the font's height; Qt: its
+    // line spacing, which adds the leading).
+    virtual Extent TextExtent(Font font, std::string_view text) = 0;
     // Invalidates `rect` of the client area (all of it when empty).
     virtual void InvalidateRect(Window window, std::optional<Rect> rect, bool erase) = 0;
     // Paints now what is invalid in `window` and its controls (UpdateWindow),

@@ -9,7 +9,7 @@ OSA_CACHE=${OSA_CACHE:-$OSA_ROOT/.cache}
 OSA_BUILD_PACKAGES=(
   g++ cmake ninja-build git pkg-config
   qt6-base-dev libgl-dev
-  librsvg2-bin imagemagick fonts-dejavu-core
+  librsvg2-bin imagemagick fonts-dejavu-core fonts-liberation2
   libcups2-dev
 )
 OSA_WINDOWS_PACKAGES=(

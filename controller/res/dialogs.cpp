@@ -56,7 +56,9 @@ constexpr std::uint32_t ModalPopup = DsPopup | DsCaption | DsSysMenu | DsModalFr
 
 // 10: the main window. The page (template 11) sits in the black frame; from
 // y = 263 down lies the guide panel, whose invisible frame 5011 gives the
-// height that hiding the guide takes off the window.
+// height that hiding the guide takes off the window. The step message
+// (5167) starts just under the step title and reaches the message area's
+// bottom margin, so that the longest message fits at the dialog font's size.
 constexpr ControlTemplate MainControls[] = {
     Ctl(ctl::GuideToggle, PushButton, CsTabStop, "Hide the operation guide.", {320, 6, 103, 16}),
     Ctl(ctl::TitleLine, Static, CsLeft, "Static", {6, 8, 243, 11}),
@@ -75,7 +77,7 @@ constexpr ControlTemplate MainControls[] = {
     Ctl(ctl::GuidePanelFrame, BlackFrame, CsHidden, "", {0, 263, 427, 94}),
     Ctl(ctl::MessageArea, Static, CsNone, "", {4, 282, 318, 70}),
     Ctl(ctl::StepTitle, Static, CsLeft, "Title", {7, 284, 310, 11}),
-    Ctl(ctl::StepMessage, Static, CsNone, "Message", {7, 302, 310, 48}),
+    Ctl(ctl::StepMessage, Static, CsNone, "Message", {7, 297, 310, 53}),
     Ctl(ctl::PreviousButton, PushButton, CsTabStop, "<< Previous", {328, 335, 42, 18}),
     Ctl(ctl::NextButton, PushButton, CsTabStop, "Next >>", {373, 335, 42, 18}),
 };

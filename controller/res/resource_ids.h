@@ -25,6 +25,10 @@ inline constexpr int StrVersionPrefix = 2050; // "Ostrandel Ver."
 inline constexpr int StrVersionLine = 2053;
 inline constexpr int StrDemoV1 = 2055;
 inline constexpr int StrDemoV2 = 2056;
+inline constexpr int StrStepTitleFirst = 2300; // "Step1:Media Type" .. "Step6:Start cutting"
+inline constexpr int StrStepTitleLast = 2305;
+inline constexpr int StrStepMessageFirst = 2310; // the guide's step messages
+inline constexpr int StrStepMessageLast = 2317;
 
 // Icons and bitmaps.
 inline constexpr int IconProgram = 1500;

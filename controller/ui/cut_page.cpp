@@ -504,6 +504,13 @@ std::intptr_t CutSettingsPageProc(Window page, const DialogMessage& message) {
     case Msg::Destroy:
         if (App().pageDialog == page.value) App().pageDialog = 0;
         return 0;
+    case Msg::CtlColorStatic:
+        // The cap line's marker lies over the start of the cap line: it
+        // paints only its mark, above the text (docs/DECISIONS.md).
+        if ((message.id == ctl::CapActiveIcon || message.id == ctl::CapInactiveIcon) &&
+            message.colours != nullptr)
+            message.colours->hollow = true;
+        return 0;
     default:
         return 0;
     }

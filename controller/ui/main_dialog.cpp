@@ -1,6 +1,7 @@
 #include "controller/ui/main_dialog.h"
 
 #include <string>
+#include <vector>
 
 #include "controller/app_state.h"
 #include "controller/link/cutter_commands.h"
@@ -20,6 +21,7 @@
 #include "controller/ui/message_hooks.h"
 #include "controller/ui/run_windows.h"
 #include "controller/ui/small_dialogs.h"
+#include "controller/ui/text_fit.h"
 #include "platform/services.h"
 
 namespace osa {
@@ -97,6 +99,13 @@ void ReadJobSettings() {
 }
 
 // The colours of a static of the main window, by its id.
+// The title line: the version prefix and the cutter's firmware version.
+std::string TitleText() {
+    std::string title(res::LoadString(ids::StrVersionPrefix));
+    title += App().FirmwareVersion;
+    return title;
+}
+
 std::intptr_t StaticColoursFor(const DialogMessage& message) {
     const AppState& app = App();
     const int id = message.id;
@@ -216,9 +225,7 @@ ResultCode InitMainDialog() {
     if (ResultCode r = ReadFeedAdjustment(app.FeedAdjustment); r != rc::Ok) return r;
 
     CreateDialogFonts();
-    std::string title(res::LoadString(ids::StrVersionPrefix));
-    title += app.FirmwareVersion;
-    w.SetItemText(MainWindow(), ctl::TitleLine, title);
+    w.SetItemText(MainWindow(), ctl::TitleLine, TitleText());
     app.MainWindowRect = w.GetWindowRect(MainWindow());
     app.GuidePanelRect = w.GetItemRect(MainWindow(), ctl::GuidePanelFrame);
 
@@ -233,15 +240,36 @@ ResultCode InitMainDialog() {
 void CreateDialogFonts() {
     AppState& app = App();
     WindowHost& w = Windows();
-    app.TitleFont.Reset(w.CreateGuiFont(w.GetItemRect(MainWindow(), ctl::TitleLine).Height(), 700));
+    const Window main = MainWindow();
+    // Each font fits every text the program puts into its controls
+    // (controller/ui/text_fit.h).
+    const std::string title = TitleText();
+    std::vector<ControlText> titles{{ctl::TitleLine, title}};
+    for (int id = ids::StrStepTitleFirst; id <= ids::StrStepTitleLast; ++id)
+        titles.push_back({ctl::StepTitle, res::LoadString(id)});
+    app.TitleFont.Reset(
+        FontFittingOneLine(main, titles, w.GetItemRect(main, ctl::TitleLine).Height(), 700));
     for (int id : {ctl::TitleLine, ctl::StepTitle})
-        w.SetItemFont(MainWindow(), id, app.TitleFont.Get());
-    app.StepFont.Reset(
-        w.CreateGuiFont(w.GetItemRect(MainWindow(), ctl::StepLabelFirst).Height(), 700));
+        w.SetItemFont(main, id, app.TitleFont.Get());
+
+    std::vector<std::string> labelTexts;
     for (int id = ctl::StepLabelFirst; id <= ctl::SeparatorLast; ++id)
-        w.SetItemFont(MainWindow(), id, app.StepFont.Get());
-    app.MessageFont.Reset(w.CreateGuiFont(8, 0));
-    w.SetItemFont(MainWindow(), ctl::StepMessage, app.MessageFont.Get());
+        labelTexts.push_back(w.GetItemText(main, id));
+    std::vector<ControlText> labels;
+    for (int id = ctl::StepLabelFirst; id <= ctl::SeparatorLast; ++id)
+        labels.push_back({id, labelTexts[static_cast<std::size_t>(id - ctl::StepLabelFirst)]});
+    app.StepFont.Reset(
+        FontFittingOneLine(main, labels, w.GetItemRect(main, ctl::StepLabelFirst).Height(), 700));
+    for (int id = ctl::StepLabelFirst; id <= ctl::SeparatorLast; ++id)
+        w.SetItemFont(main, id, app.StepFont.Get());
+
+    // The step message at the dialog font's own size, so that the guide's
+    // text reads as well as the rest of the window.
+    std::vector<ControlText> messages;
+    for (int id = ids::StrStepMessageFirst; id <= ids::StrStepMessageLast; ++id)
+        messages.push_back({ctl::StepMessage, res::LoadString(id)});
+    app.MessageFont.Reset(FontFittingWrapped(main, messages, 0, 0));
+    w.SetItemFont(main, ctl::StepMessage, app.MessageFont.Get());
 }
 
 void CloseController(int exitCode) {

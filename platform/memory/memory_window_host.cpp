@@ -203,6 +203,7 @@ MemoryWindowHost::Colours MemoryWindowHost::ColoursOf(Window dialog, int id) {
     std::intptr_t brush = manager_.Send(dialog, m);
     out.transparent = answer.transparent;
     out.text = answer.text;
+    out.hollow = answer.hollow;
     if (brush != 0) out.background = BrushColour(Brush{static_cast<std::uintptr_t>(brush)});
     return out;
 }
@@ -559,6 +560,18 @@ Font MemoryWindowHost::CreateGuiFont(int pixelHeight, int weight) {
     Font f{NewHandle().value};
     fonts_[f.value] = FontRecord{pixelHeight == 0 ? 11 : pixelHeight, weight == 0 ? 400 : weight};
     return f;
+}
+
+Extent MemoryWindowHost::TextExtent(Font font, std::string_view text) {
+    // A model of a proportional font: every character as wide as half the
+    // height, a tenth more in bold.
+    auto it = fonts_.find(font.value);
+    const FontRecord f = it != fonts_.end() ? it->second : FontRecord{11, 400};
+    int characters = 0;
+    for (char c : text)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
+    const int tenths = f.weight >= 700 ? 55 : 50;
+    return Extent{characters * f.pixelHeight * tenths / 100, f.pixelHeight};
 }
 
 void MemoryWindowHost::DeleteFont(Font font) {

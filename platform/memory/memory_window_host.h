@@ -161,6 +161,7 @@ class MemoryWindowHost final : public WindowHost, private DialogSite {
         bool transparent = false;
         std::optional<Colour> text;
         std::optional<Colour> background; // the brush returned, if any
+        bool hollow = false;
     };
     Colours ColoursOf(Window dialog, int id);
     // The left mouse button over `dialog` at `client` (its client
@@ -230,6 +231,7 @@ class MemoryWindowHost final : public WindowHost, private DialogSite {
     void DeleteBrush(Brush brush) override;
     Font CreateGuiFont(int pixelHeight, int weight) override;
     void DeleteFont(Font font) override;
+    Extent TextExtent(Font font, std::string_view text) override;
     void SetItemFont(Window dialog, int id, Font font) override;
     void InvalidateRect(Window window, std::optional<Rect> rect, bool erase) override;
     void UpdateWindow(Window window) override;

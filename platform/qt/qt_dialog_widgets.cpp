@@ -27,11 +27,22 @@ int MulDiv(int a, int b, int c) {
     return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
+namespace {
+const QString WindowsDialogFace = QStringLiteral("Liberation Sans");
+} // namespace
+
+QFont GuiFont() {
+    QFont font(WindowsDialogFace);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(8);
+    return font;
+}
+
 QFont DialogFont(const dlg::DialogTemplate& dialog) {
     QFont font;
     const std::string_view name = dialog.font;
     if (name == "MS Sans Serif" || name == "MS Shell Dlg" || name == "MS Shell Dlg 2") {
-        font.setFamily(QStringLiteral("DejaVu Sans"));
+        font.setFamily(WindowsDialogFace);
     } else {
         font.setFamily(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
     }
@@ -51,6 +62,26 @@ BaseUnits DialogBaseUnits(const QFont& font) {
 QRect MapDialogUnits(const BaseUnits& units, const dlg::DluRect& rect) {
     return QRect(MulDiv(rect.x, units.x, 4), MulDiv(rect.y, units.y, 8),
                  MulDiv(rect.cx, units.x, 4), MulDiv(rect.cy, units.y, 8));
+}
+
+// --- ControlStyle --------------------------------------------------------------
+
+int ControlStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
+                              const QWidget* widget) const {
+    switch (metric) {
+    case PM_IndicatorWidth:
+    case PM_IndicatorHeight:
+    case PM_ExclusiveIndicatorWidth:
+    case PM_ExclusiveIndicatorHeight:
+        return 13;
+    case PM_CheckBoxLabelSpacing:
+    case PM_RadioButtonLabelSpacing:
+        return 4;
+    case PM_ButtonMargin:
+        return 2;
+    default:
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
 }
 
 // --- DialogWindow --------------------------------------------------------------
@@ -109,7 +140,8 @@ void StaticLabel::paintEvent(QPaintEvent*) {
     if (kind_ == Kind::Image && pixmap().isNull()) return;
     StaticPaint colours = sink_.StaticColours(handle_);
     QPainter painter(this);
-    painter.fillRect(rect(), colours.background.value_or(palette().color(QPalette::Window)));
+    if (!colours.hollow)
+        painter.fillRect(rect(), colours.background.value_or(palette().color(QPalette::Window)));
     drawFrame(&painter);
     const QRect area = contentsRect();
     if (!pixmap().isNull()) {

@@ -15,6 +15,7 @@
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -40,9 +41,15 @@ struct BaseUnits {
 };
 
 // The font a template asks for. "MS Sans Serif" and "MS Shell Dlg" are
-// Windows bitmap and alias fonts; they map to DejaVu Sans (a sans-serif of
-// the same build everywhere) at the template's point size.
+// Windows bitmap and alias fonts; they map to Liberation Sans (package
+// fonts-liberation2, installed by the project's scripts), whose widths are
+// those of Arial and whose dialog base units at 8 points (6 x 12) are
+// closest to the Windows dialog font's (6 x 13), at the template's point
+// size.
 QFont DialogFont(const dlg::DialogTemplate& dialog);
+
+// The default GUI font: Windows' is the dialog font at 8 points.
+QFont GuiFont();
 
 // Windows' dialog base units for `font`: x is the width of the 52 letters
 // A-Z a-z divided by 52 and rounded, y the font height (ascent + descent).
@@ -53,6 +60,7 @@ QRect MapDialogUnits(const BaseUnits& units, const dlg::DluRect& rect);
 
 // How a static wants to be painted, as its dialog answered CtlColorStatic.
 struct StaticPaint {
+    bool hollow = false;              // no background painted at all
     std::optional<QColor> background; // the brush; none: the default face colour
     std::optional<QColor> text;
 };
@@ -88,6 +96,17 @@ class SurfaceSink {
 
   protected:
     ~SurfaceSink() = default;
+};
+
+// The application's style with the spacing of Win32's buttons, for the
+// controls of the dialogs: the templates' rectangles are Windows', where a
+// check box or radio button is a 13-pixel box with its text 4 pixels after
+// it and a push button's text may reach almost to its edges; with the
+// style's own, larger spacing the texts would not fit.
+class ControlStyle final : public QProxyStyle {
+  public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
+                    const QWidget* widget = nullptr) const override;
 };
 
 // Buttons whose check state only the dialog manager changes (it toggles an

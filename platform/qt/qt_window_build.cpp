@@ -181,6 +181,7 @@ void QtWindowHost::BuildControls(DialogRecord& dialog, QWidget* surface) {
             break;
         }
 
+        if (IsButton(ct.cls)) widget->setStyle(controlStyle_.get());
         widget->setGeometry(geometry);
         widget->setObjectName(QStringLiteral("ctl_%1").arg(ct.id));
         widget->setProperty("osa_id", ct.id);

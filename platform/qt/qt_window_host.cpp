@@ -231,6 +231,7 @@ qt::StaticPaint QtWindowHost::StaticColours(std::uintptr_t control) {
     m.id = c->id;
     m.colours = &answer;
     out.background = BrushColour(Send(c->dialog, m));
+    out.hollow = answer.hollow;
     if (answer.text) out.text = ToQColor(*answer.text);
     return out;
 }
@@ -641,7 +642,7 @@ void QtWindowHost::DeleteBrush(Brush brush) {
 }
 
 Font QtWindowHost::CreateGuiFont(int pixelHeight, int weight) {
-    QFont font = QApplication::font();
+    QFont font = qt::GuiFont();
     if (pixelHeight > 0) {
         // A positive LOGFONT height is the cell height (ascent + descent):
         // the largest pixel size whose cell fits in it.
@@ -656,6 +657,12 @@ Font QtWindowHost::CreateGuiFont(int pixelHeight, int weight) {
     Font handle{NewHandle()};
     fonts_[handle.value] = font;
     return handle;
+}
+
+Extent QtWindowHost::TextExtent(Font font, std::string_view text) {
+    auto it = fonts_.find(font.value);
+    const QFontMetrics metrics(it != fonts_.end() ? it->second : qt::GuiFont());
+    return Extent{metrics.horizontalAdvance(Utf8(text)), metrics.lineSpacing()};
 }
 
 void QtWindowHost::DeleteFont(Font font) {

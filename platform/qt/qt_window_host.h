@@ -93,6 +93,7 @@ class QtWindowHost final : public WindowHost, private qt::SurfaceSink, private D
     void DeleteBrush(Brush brush) override;
     Font CreateGuiFont(int pixelHeight, int weight) override;
     void DeleteFont(Font font) override;
+    Extent TextExtent(Font font, std::string_view text) override;
     void SetItemFont(Window dialog, int id, Font font) override;
     void InvalidateRect(Window window, std::optional<Rect> rect, bool erase) override;
     void UpdateWindow(Window window) override;
@@ -168,6 +169,8 @@ class QtWindowHost final : public WindowHost, private qt::SurfaceSink, private D
     void PaintSurface(DialogRecord& dialog, QWidget* surface);
 
     dlg::DialogTemplates templates_;
+    // Before the windows, so that it outlives every control that uses it.
+    std::unique_ptr<qt::ControlStyle> controlStyle_ = std::make_unique<qt::ControlStyle>();
     DialogManager manager_;
     std::map<std::uintptr_t, std::shared_ptr<DialogRecord>> dialogs_;
     std::map<std::uintptr_t, std::unique_ptr<ControlRecord>> controls_;

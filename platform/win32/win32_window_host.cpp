@@ -146,8 +146,9 @@ INT_PTR Win32WindowHost::Dispatch(DialogRecord record, HWND hwnd, UINT msg, WPAR
         // The answer is the brush itself (not DWLP_MSGRESULT); 0 leaves the
         // colours to the dialog manager.
         const INT_PTR brush = record.proc(self, m);
-        if (colours.transparent) SetBkMode(dc, TRANSPARENT);
+        if (colours.transparent || colours.hollow) SetBkMode(dc, TRANSPARENT);
         if (colours.text) SetTextColor(dc, *colours.text);
+        if (colours.hollow) return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
         return brush;
     }
 
@@ -432,6 +433,21 @@ Font Win32WindowHost::CreateGuiFont(int pixelHeight, int weight) {
     if (pixelHeight != 0) lf.lfHeight = pixelHeight;
     if (weight != 0) lf.lfWeight = weight;
     return Font{reinterpret_cast<std::uintptr_t>(CreateFontIndirectW(&lf))};
+}
+
+Extent Win32WindowHost::TextExtent(Font font, std::string_view text) {
+    HDC dc = GetDC(nullptr);
+    if (dc == nullptr) return Extent{};
+    HGDIOBJ chosen =
+        font ? reinterpret_cast<HGDIOBJ>(font.value) : GetStockObject(DEFAULT_GUI_FONT);
+    HGDIOBJ previous = SelectObject(dc, chosen);
+    const std::wstring wide = Widen(text);
+    SIZE size{};
+    if (!GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size))
+        size = SIZE{};
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    return Extent{size.cx, size.cy};
 }
 
 void Win32WindowHost::DeleteFont(Font font) {

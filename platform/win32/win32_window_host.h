@@ -87,6 +87,7 @@ class Win32WindowHost final : public WindowHost {
     void DeleteBrush(Brush brush) override;
     Font CreateGuiFont(int pixelHeight, int weight) override;
     void DeleteFont(Font font) override;
+    Extent TextExtent(Font font, std::string_view text) override;
     void SetItemFont(Window dialog, int id, Font font) override;
     void InvalidateRect(Window window, std::optional<Rect> rect, bool erase) override;
     void UpdateWindow(Window window) override;
