@@ -123,7 +123,7 @@ constexpr ControlTemplate PageControls[] = {
     Art(ctl::CapFigurePen, Picture, CsHidden, 1007, {6, 25, 39, 62}),
     Ctl(ctl::SpeedCaption, Static, RightGroup, "Speed:", {51, 49, 36, 8}),
     Ctl(ctl::SpeedNumber, Static, LeftGroup, "ST1", {91, 49, 12, 8}),
-    Ctl(ctl::SlowLabel, Static, RightGroup, "Slow", {105, 49, 15, 8}),
+    Ctl(ctl::SlowLabel, Static, RightGroup, "Slow", {103, 49, 17, 8}), // widened to the left to fit
     Ctl(ctl::SpeedBar, HScrollBar, CsTabStop, "", {124, 47, 108, 11}),
     Ctl(ctl::SpeedBottom, Static, CenterGroup, "1", {136, 39, 10, 8}),
     Ctl(ctl::SpeedTop, Static, CenterGroup, "10", {210, 39, 12, 8}),
@@ -160,7 +160,8 @@ constexpr ControlTemplate PageControls[] = {
 constexpr ControlTemplate CalibrationControls[] = {
     Ctl(mb::IdOk, DefPushButton, CsTabStop, "Close", {116, 216, 50, 14}),
     Ctl(NoId, GroupBox, CsNone, "Registration Mark Sensor Position Correction", {7, 7, 161, 163}),
-    Ctl(NoId, Static, CsNone, "1 step: 0.05 mm ( 0.00197 inch )", {49, 20, 102, 8}),
+    // Wider than specified ({49, 20, 102, 8}), so that the line fits whole.
+    Ctl(NoId, Static, CsNone, "1 step: 0.05 mm ( 0.00197 inch )", {22, 20, 140, 8}),
     Ctl(NoId, Static, CsNone, "-", {67, 34, 8, 8}),
     Ctl(5114, Static, CsNone, "Value_Y", {100, 34, 32, 8}),
     Ctl(NoId, Static, CsNone, "+", {144, 34, 8, 8}),
@@ -172,7 +173,7 @@ constexpr ControlTemplate CalibrationControls[] = {
     Art(NoId, Picture, CsNone, 1006, {65, 63, 74, 87}),
     Ctl(5110, PushButton, CsTabStop, "Registration Mark Reading Test", {48, 148, 107, 14}),
     Ctl(NoId, GroupBox, CsNone, "Distance Correction", {7, 173, 82, 38}),
-    Ctl(NoId, Static, CsNone, "Media Feed\n Direction:", {12, 186, 38, 18}),
+    Ctl(NoId, Static, CsNone, "Media Feed\n Direction:", {10, 186, 42, 18}),
     // Auto-scrolling, so that no typed character is refused for want of width.
     Ctl(5105, Edit, CsBorder | CsLeft | CsAutoHScroll | CsTabStop, "", {53, 187, 21, 14}),
     Ctl(NoId, Static, CsNone, "%", {78, 191, 8, 8}),

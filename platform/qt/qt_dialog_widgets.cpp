@@ -1,6 +1,7 @@
 #include "platform/qt/qt_dialog_widgets.h"
 
 #include <QAbstractItemView>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -8,10 +9,12 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <QTimer>
 
+#include <cmath>
 #include <cstdlib>
 
 #include "platform/qt/qt_input_hooks.h"
@@ -56,7 +59,10 @@ BaseUnits DialogBaseUnits(const QFont& font) {
     int width = metrics.horizontalAdvance(
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     // GdiGetCharDimensions: (cx / 26 + 1) / 2, the rounded average of 52.
-    return BaseUnits{(width / 26 + 1) / 2, metrics.ascent() + metrics.descent()};
+    // y: the height a line of text takes as Qt lays it out (the rounded-up
+    // fractional height; the rounded metrics can be a pixel short of it).
+    return BaseUnits{(width / 26 + 1) / 2,
+                     static_cast<int>(std::ceil(QFontMetricsF(font).height()))};
 }
 
 QRect MapDialogUnits(const BaseUnits& units, const dlg::DluRect& rect) {
@@ -78,10 +84,27 @@ int ControlStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
     case PM_RadioButtonLabelSpacing:
         return 4;
     case PM_ButtonMargin:
-        return 2;
+        return 0;
     default:
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
+}
+
+ControlStyle* ControlStyle::Instance() {
+    static QPointer<ControlStyle> instance;
+    if (instance.isNull()) {
+        instance = new ControlStyle;
+        instance->setParent(QCoreApplication::instance());
+    }
+    return instance.data();
+}
+
+QRect ControlStyle::subElementRect(SubElement element, const QStyleOption* option,
+                                   const QWidget* widget) const {
+    const QRect rect = QProxyStyle::subElementRect(element, option, widget);
+    if (element == SE_PushButtonContents && option != nullptr)
+        return QRect(option->rect.left(), rect.top(), option->rect.width(), rect.height());
+    return rect;
 }
 
 // --- DialogWindow --------------------------------------------------------------

@@ -52,7 +52,8 @@ QFont DialogFont(const dlg::DialogTemplate& dialog);
 QFont GuiFont();
 
 // Windows' dialog base units for `font`: x is the width of the 52 letters
-// A-Z a-z divided by 52 and rounded, y the font height (ascent + descent).
+// A-Z a-z divided by 52 and rounded, y the font height (ascent + descent,
+// rounded up from Qt's fractional metrics, as a line is laid out).
 BaseUnits DialogBaseUnits(const QFont& font);
 
 // Dialog units to pixels: x and width scale by x/4, y and height by y/8.
@@ -105,8 +106,16 @@ class SurfaceSink {
 // style's own, larger spacing the texts would not fit.
 class ControlStyle final : public QProxyStyle {
   public:
+    // The one instance, owned by the application (widgets do not own the
+    // style they are given, and some outlive the host that made them).
+    static ControlStyle* Instance();
+
     int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
                     const QWidget* widget = nullptr) const override;
+    // A push button's text may use its whole width, as a Win32 button's
+    // centred text does (the frame is drawn under it).
+    QRect subElementRect(SubElement element, const QStyleOption* option,
+                         const QWidget* widget) const override;
 };
 
 // Buttons whose check state only the dialog manager changes (it toggles an

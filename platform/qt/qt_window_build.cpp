@@ -181,7 +181,7 @@ void QtWindowHost::BuildControls(DialogRecord& dialog, QWidget* surface) {
             break;
         }
 
-        if (IsButton(ct.cls)) widget->setStyle(controlStyle_.get());
+        if (IsButton(ct.cls)) widget->setStyle(qt::ControlStyle::Instance());
         widget->setGeometry(geometry);
         widget->setObjectName(QStringLiteral("ctl_%1").arg(ct.id));
         widget->setProperty("osa_id", ct.id);

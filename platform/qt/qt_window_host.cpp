@@ -73,6 +73,10 @@ QtWindowHost::~QtWindowHost() {
         Destroy(handle);
         delete surface.data();
     }
+    // Ended windows whose deferred deletion has not run yet would still get
+    // events, with this host gone.
+    for (const QPointer<QWidget>& surface : dying_)
+        delete surface.data();
 }
 
 std::uintptr_t QtWindowHost::NewHandle() {
@@ -401,6 +405,8 @@ void QtWindowHost::Destroy(std::uintptr_t dialog) {
         // It may be in one of its own handlers right now.
         record->surface->hide();
         record->surface->deleteLater();
+        std::erase_if(dying_, [](const QPointer<QWidget>& w) { return w.isNull(); });
+        if (record->parent == 0) dying_.push_back(record->surface);
     }
 }
 

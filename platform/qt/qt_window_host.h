@@ -169,9 +169,8 @@ class QtWindowHost final : public WindowHost, private qt::SurfaceSink, private D
     void PaintSurface(DialogRecord& dialog, QWidget* surface);
 
     dlg::DialogTemplates templates_;
-    // Before the windows, so that it outlives every control that uses it.
-    std::unique_ptr<qt::ControlStyle> controlStyle_ = std::make_unique<qt::ControlStyle>();
     DialogManager manager_;
+    std::vector<QPointer<QWidget>> dying_; // top-level windows ended, deletion deferred
     std::map<std::uintptr_t, std::shared_ptr<DialogRecord>> dialogs_;
     std::map<std::uintptr_t, std::unique_ptr<ControlRecord>> controls_;
     std::map<std::uintptr_t, Colour> brushes_;

@@ -218,7 +218,8 @@ QRect ExpectedRect(const QFont& font, int x, int y, int cx, int cy) {
     const double letters = metrics.horizontalAdvance(
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     const long baseX = std::lround(letters / 52.0);
-    const long baseY = metrics.height();
+    // The height a line takes as Qt lays it out: the fractional height, rounded up.
+    const long baseY = static_cast<long>(std::ceil(QFontMetricsF(font).height()));
     auto px = [](long v, long base, long div) {
         return static_cast<int>(std::lround(double(v) * base / div));
     };
