@@ -777,5 +777,110 @@ TEST(Win32Job, AKeyboardOnlySessionSendsWhatTheMouseSends) {
     EXPECT_FALSE(keys.landscapeAfter);
 }
 
+// Every text of the main window and its page fits its control at each step
+// of the guide, measured in the control's own font as Windows draws it:
+// statics wrapped at their width (DrawText), buttons on one line beside
+// their box. Misfits name the step, the control and the text.
+std::string MisfitOf(HWND control) {
+    const std::wstring text = [&] {
+        std::wstring t(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+        t.resize(static_cast<std::size_t>(
+            GetWindowTextW(control, t.data(), static_cast<int>(t.size()))));
+        return t;
+    }();
+    if (text.empty()) return {};
+    const std::string cls = ClassName(control);
+    const LONG style = GetWindowLongW(control, GWL_STYLE);
+    RECT client{};
+    GetClientRect(control, &client);
+    HDC dc = GetDC(control);
+    HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    std::string why;
+    if (cls == "Static") {
+        const LONG type = style & SS_TYPEMASK;
+        if (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT) {
+            RECT need{0, 0, client.right, 0};
+            DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &need,
+                      DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+            if (need.right > client.right || need.bottom > client.bottom)
+                why = "needs " + std::to_string(need.right) + " x " + std::to_string(need.bottom) +
+                      " of " + std::to_string(client.right) + " x " + std::to_string(client.bottom);
+        }
+    } else if (cls == "Button") {
+        const LONG type = style & BS_TYPEMASK;
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        int room = client.right;
+        if (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX || type == BS_AUTORADIOBUTTON ||
+            type == BS_RADIOBUTTON)
+            room = (style & BS_PUSHLIKE) != 0 ? client.right - 4 : client.right - 17;
+        else if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON)
+            room = client.right - 2; // inside the frame's outer lines
+        else
+            room = size.cx; // group boxes draw their title over the frame
+        if (size.cx > room)
+            why = "needs " + std::to_string(size.cx) + " px of " + std::to_string(room);
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    if (why.empty()) return {};
+    return "control " + std::to_string(GetDlgCtrlID(control)) + " \"" + win32::Narrow(text) +
+           "\": " + why;
+}
+
+void WalkMeasuringTheSteps(DWORD thread, Walk& walk) {
+    HWND main = FindMainWindow(thread);
+    HWND page = main != nullptr ? FindPage(main) : nullptr;
+    if (page == nullptr) {
+        walk.failure = "no main window with its page";
+        return;
+    }
+    for (int step = 1; step <= 6; ++step) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        for (HWND window : {main, page})
+            for (HWND child : Children(window))
+                if (const std::string m = MisfitOf(child); !m.empty())
+                    walk.mediaShown.push_back("step " + std::to_string(step) + ": " + m);
+        walk.stepsReached.push_back(step);
+        if (step == 6) break;
+        Click(GetDlgItem(main, NextButton));
+        const std::string title(res::LoadString(2300 + step));
+        if (!WaitUntil([&] { return Text(GetDlgItem(main, StepTitle)) == title; })) {
+            walk.failure = "step " + std::to_string(step + 1) + " never shown";
+            return;
+        }
+        if (step == 3) { // "Step4:Media loading" comes with its dialog
+            HWND loading = WaitFor([&] {
+                for (HWND w : ThreadWindows(thread, "#32770"))
+                    if (w != main && w != page) return w;
+                return HWND{};
+            });
+            if (loading == nullptr) {
+                walk.failure = "no Media loading dialog";
+                return;
+            }
+            for (HWND child : Children(loading))
+                if (const std::string m = MisfitOf(child); !m.empty())
+                    walk.mediaShown.push_back("media loading: " + m);
+            PressOk(loading);
+            (void)WaitUntil([loading] { return !IsWindow(loading); });
+        }
+    }
+    PostMessageW(page, WM_COMMAND, MAKEWPARAM(mb::IdCancel, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(page, mb::IdCancel)));
+    if (!WaitUntil([main] { return !IsWindow(main); })) walk.failure = "the main window stayed";
+}
+
+TEST(Win32Job, EveryTextOfTheMainWindowFitsAtEachStep) {
+    ScratchRun run("osf", "[Main_Section]\r\nTomboAutoRead=1\r\n");
+    ASSERT_TRUE(run.ready);
+    (void)run.Run({"OSACTL.EXE", "-DEMO", "-CUTMODE", "-FN0", "-NOTRM"}, WalkMeasuringTheSteps);
+    EXPECT_EQ(run.walk.failure, "");
+    EXPECT_EQ(run.walk.stepsReached, (std::vector<int>{1, 2, 3, 4, 5, 6}));
+    for (const std::string& misfit : run.walk.mediaShown)
+        ADD_FAILURE() << misfit;
+}
+
 } // namespace
 } // namespace osa
