@@ -40,12 +40,9 @@ TEST_F(TextFitTest, WrappedLinesBreakAtLineBreaksAndBetweenWords) {
 TEST_F(TextFitTest, TheLargestFontInWhichEveryTextFitsItsControl) {
     const Window main = host.CreateDialog(ids::DlgMain, Window{}, test::MainStandIn, 0);
     ASSERT_TRUE(main);
-    std::vector<std::string> texts;
-    for (int id = ctl::StepLabelFirst; id <= ctl::StepLabelLast; ++id)
-        texts.push_back(host.GetItemText(main, id));
     std::vector<ControlText> labels;
     for (int id = ctl::StepLabelFirst; id <= ctl::StepLabelLast; ++id)
-        labels.push_back({id, texts[static_cast<std::size_t>(id - ctl::StepLabelFirst)]});
+        labels.push_back({id, host.GetItemText(main, id)});
     const int asked = host.GetItemRect(main, ctl::StepLabelFirst).Height();
 
     const Font font = FontFittingOneLine(main, labels, asked, 700);

@@ -243,21 +243,17 @@ void CreateDialogFonts() {
     const Window main = MainWindow();
     // Each font fits every text the program puts into its controls
     // (controller/ui/text_fit.h).
-    const std::string title = TitleText();
-    std::vector<ControlText> titles{{ctl::TitleLine, title}};
+    std::vector<ControlText> titles{{ctl::TitleLine, TitleText()}};
     for (int id = ids::StrStepTitleFirst; id <= ids::StrStepTitleLast; ++id)
-        titles.push_back({ctl::StepTitle, res::LoadString(id)});
+        titles.push_back({ctl::StepTitle, std::string(res::LoadString(id))});
     app.TitleFont.Reset(
         FontFittingOneLine(main, titles, w.GetItemRect(main, ctl::TitleLine).Height(), 700));
     for (int id : {ctl::TitleLine, ctl::StepTitle})
         w.SetItemFont(main, id, app.TitleFont.Get());
 
-    std::vector<std::string> labelTexts;
-    for (int id = ctl::StepLabelFirst; id <= ctl::SeparatorLast; ++id)
-        labelTexts.push_back(w.GetItemText(main, id));
     std::vector<ControlText> labels;
     for (int id = ctl::StepLabelFirst; id <= ctl::SeparatorLast; ++id)
-        labels.push_back({id, labelTexts[static_cast<std::size_t>(id - ctl::StepLabelFirst)]});
+        labels.push_back({id, w.GetItemText(main, id)});
     app.StepFont.Reset(
         FontFittingOneLine(main, labels, w.GetItemRect(main, ctl::StepLabelFirst).Height(), 700));
     for (int id = ctl::StepLabelFirst; id <= ctl::SeparatorLast; ++id)
@@ -267,7 +263,7 @@ void CreateDialogFonts() {
     // text reads as well as the rest of the window.
     std::vector<ControlText> messages;
     for (int id = ids::StrStepMessageFirst; id <= ids::StrStepMessageLast; ++id)
-        messages.push_back({ctl::StepMessage, res::LoadString(id)});
+        messages.push_back({ctl::StepMessage, std::string(res::LoadString(id))});
     app.MessageFont.Reset(FontFittingWrapped(main, messages, 0, 0));
     w.SetItemFont(main, ctl::StepMessage, app.MessageFont.Get());
 }

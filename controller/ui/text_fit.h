@@ -5,6 +5,7 @@
 // one pixel of height at a time, until every text fits (docs/DECISIONS.md).
 #pragma once
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "platform/window_host.h"
@@ -14,7 +15,7 @@ namespace osa {
 // A text that control `id` shows.
 struct ControlText {
     int id = 0;
-    std::string_view text;
+    std::string text;
 };
 
 // The default GUI font at `weight` (0 keeps it) and the largest height, from

@@ -38,13 +38,10 @@ namespace {
 constexpr int NextButton = 5184;
 
 std::string Label(QWidget* w) {
-    return w->objectName().toStdString() + " \"" +
-           (qobject_cast<QLabel*>(w) != nullptr ? qobject_cast<QLabel*>(w)->text()
-            : qobject_cast<QAbstractButton*>(w) != nullptr
-                ? qobject_cast<QAbstractButton*>(w)->text()
-                : QString())
-               .toStdString() +
-           "\"";
+    QString text;
+    if (auto* label = qobject_cast<QLabel*>(w)) text = label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) text = button->text();
+    return w->objectName().toStdString() + " \"" + text.toStdString() + "\"";
 }
 
 // What of `w` (a control) does not fit; empty when everything does.

@@ -101,7 +101,9 @@ struct Walk {
     bool cutEnabledAtEnd = false;
     bool nextEnabledAtEnd = true;
     std::vector<std::string> mediaShown;
-    std::string failure; // what the walk stopped at, if it did
+    bool landscapeChecked = true;     // the session walk, before "Close"
+    std::vector<std::string> misfits; // the fit walk: texts that do not fit
+    std::string failure;              // what the walk stopped at, if it did
 };
 
 HWND FindPage(HWND main) {
@@ -728,7 +730,7 @@ void WalkTheSession(Way way, DWORD thread, Walk& walk) {
     use(ctl::RegistrationMarks, ctl::RegistrationMarks, VK_SPACE);
     use(ctl::UnitInch, ctl::UnitMm, VK_RIGHT);
     walk.mediaShown.push_back(Text(list));
-    walk.cutEnabledAtEnd = IsDlgButtonChecked(page, ctl::Landscape) == BST_CHECKED;
+    walk.landscapeChecked = IsDlgButtonChecked(page, ctl::Landscape) == BST_CHECKED;
     use(mb::IdOk, mb::IdOk, VK_SPACE); // "Close"
     if (!WaitUntil([main] { return !IsWindow(main); })) walk.failure += "; the main window stayed";
 }
@@ -755,7 +757,7 @@ SessionResult RunTheSession(Way way) {
     result.sent = run.cutter.writes;
     result.settings = ReadFile(run.folder + "\\OSACTL.INI");
     result.medium = run.walk.mediaShown;
-    result.landscapeAfter = run.walk.cutEnabledAtEnd;
+    result.landscapeAfter = run.walk.landscapeChecked;
     return result;
 }
 
@@ -841,7 +843,7 @@ void WalkMeasuringTheSteps(DWORD thread, Walk& walk) {
         for (HWND window : {main, page})
             for (HWND child : Children(window))
                 if (const std::string m = MisfitOf(child); !m.empty())
-                    walk.mediaShown.push_back("step " + std::to_string(step) + ": " + m);
+                    walk.misfits.push_back("step " + std::to_string(step) + ": " + m);
         walk.stepsReached.push_back(step);
         if (step == 6) break;
         Click(GetDlgItem(main, NextButton));
@@ -862,7 +864,7 @@ void WalkMeasuringTheSteps(DWORD thread, Walk& walk) {
             }
             for (HWND child : Children(loading))
                 if (const std::string m = MisfitOf(child); !m.empty())
-                    walk.mediaShown.push_back("media loading: " + m);
+                    walk.misfits.push_back("media loading: " + m);
             PressOk(loading);
             (void)WaitUntil([loading] { return !IsWindow(loading); });
         }
@@ -878,7 +880,7 @@ TEST(Win32Job, EveryTextOfTheMainWindowFitsAtEachStep) {
     (void)run.Run({"OSACTL.EXE", "-DEMO", "-CUTMODE", "-FN0", "-NOTRM"}, WalkMeasuringTheSteps);
     EXPECT_EQ(run.walk.failure, "");
     EXPECT_EQ(run.walk.stepsReached, (std::vector<int>{1, 2, 3, 4, 5, 6}));
-    for (const std::string& misfit : run.walk.mediaShown)
+    for (const std::string& misfit : run.walk.misfits)
         ADD_FAILURE() << misfit;
 }
 
