@@ -2,8 +2,10 @@
 // of each field by orientation and unit, and the conversion to micrometres.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdint>
+#include <string>
 
 #include "controller/ui/mark_distance.h"
 
@@ -59,15 +61,38 @@ TEST(MarkDistanceParse, CutsBeyondTheShownDecimalsAndTruncates) {
         std::int32_t unit;
         std::int32_t um;
     };
-    const Case cases[] = {{"12.38", 0, 12300},   {"12.3", 0, 12300},   {"970", 0, 970000},
-                          {".5", 0, 500},        {"0.5", 1, 12702},    {"1", 1, 25405},
-                          {"1.23456", 1, 31350}, {"38.18", 1, 969997}, {"120.500000", 0, 120500}};
+    const Case cases[] = {{"12.38", 0, 12300},
+                          {"12.3", 0, 12300},
+                          {"970", 0, 970000},
+                          {".5", 0, 500},
+                          {"0.5", 1, 12702},
+                          {"1", 1, 25405},
+                          {"1.23456", 1, 31350},
+                          {"38.18", 1, 969997},
+                          {"120.500000", 0, 120500},
+                          // what was typed, not a double's nearest value below it
+                          {"32.3", 0, 32300},
+                          {"64.1", 0, 64100},
+                          {"130.79", 0, 130700},
+                          {"-1.5", 0, -1500},
+                          {"0.001", 1, 25},
+                          {"99999999999999", 0, INT32_MAX}};
     for (const Case& c : cases) {
         std::int32_t x = -1, y = -1;
         ParseMarkDistances(c.text, "0", c.unit, x, y);
         EXPECT_EQ(x, c.um) << c.text;
         EXPECT_EQ(y, 0);
     }
+}
+
+TEST(MarkDistanceParse, NumbersBeyondDoubleReadAsScanfReadsThem) {
+    const std::string tiny = "0." + std::string(400, '0') + "1";
+    const std::string huge(400, '9');
+    EXPECT_EQ(ReadNumberText(tiny), 0.0);
+    EXPECT_EQ(ReadNumberText(huge), HUGE_VAL);
+    EXPECT_EQ(ReadNumberText("1e-400"), 0.0);
+    EXPECT_EQ(ReadNumberText("0.001e400"), HUGE_VAL);
+    EXPECT_EQ(ReadNumberText("1000e-330"), 0.0);
 }
 
 } // namespace

@@ -101,11 +101,36 @@ class TextScanner {
     }
 
     static double RangeFallback(const char* first, const char* end) {
-        // An exponent that is large and positive overflows; otherwise it underflowed.
+        // The number is beyond double either way: too large when its decimal
+        // magnitude (the place of its first non-zero digit, moved by the
+        // exponent) is positive, too small (0) otherwise.
         std::string_view number(first, static_cast<std::size_t>(end - first));
-        auto e = number.find_first_of("Ee");
-        bool tiny = e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
-        return tiny ? 0.0 : std::numeric_limits<double>::infinity();
+        const std::size_t e = number.find_first_of("Ee");
+        const std::string_view mantissa = number.substr(0, e);
+        long long magnitude = 0;
+        bool seenPoint = false, seenDigit = false;
+        for (char c : mantissa) {
+            if (c == '.') {
+                seenPoint = true;
+            } else if (!seenDigit && c == '0') {
+                if (seenPoint) --magnitude;
+            } else if (c >= '0' && c <= '9') {
+                if (!seenDigit && seenPoint) --magnitude;
+                seenDigit = true;
+                if (!seenPoint) ++magnitude;
+            }
+        }
+        if (e != std::string_view::npos) {
+            std::string_view exponent = number.substr(e + 1);
+            const bool minus = !exponent.empty() && exponent.front() == '-';
+            if (!exponent.empty() && (exponent.front() == '-' || exponent.front() == '+'))
+                exponent.remove_prefix(1);
+            long long value = 0;
+            for (char c : exponent)
+                if (value < 1000000) value = value * 10 + (c - '0');
+            magnitude += minus ? -value : value;
+        }
+        return magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     }
 
     std::string_view text_;

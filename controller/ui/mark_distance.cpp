@@ -1,7 +1,10 @@
 #include "controller/ui/mark_distance.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "controller/shell/text_scanner.h"
@@ -28,14 +31,51 @@ std::int32_t TruncateToInt32(double value) {
     return static_cast<std::int32_t>(value);
 }
 
+// A plain decimal text (CheckNumberText) with at most `decimals` digits after
+// its point, in units of 10^-decimals, read exactly from its digits; pinned
+// to +-10^12 (far beyond any distance). Nothing for any other text.
+std::optional<std::int64_t> ExactUnits(std::string_view text, std::size_t decimals) {
+    constexpr std::int64_t Pin = 1'000'000'000'000;
+    if (text.empty()) return std::nullopt;
+    const bool negative = text.front() == '-';
+    if (negative) text.remove_prefix(1);
+    std::int64_t units = 0;
+    std::size_t fraction = 0;
+    bool point = false, digit = false;
+    for (char c : text) {
+        if (c == '.' && !point) {
+            point = true;
+        } else if (c >= '0' && c <= '9' && !(point && fraction == decimals)) {
+            units = std::min(units * 10 + (c - '0'), Pin);
+            digit = true;
+            if (point) ++fraction;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!digit) return std::nullopt;
+    for (; fraction < decimals; ++fraction)
+        units = std::min(units * 10, Pin);
+    return negative ? -units : units;
+}
+
 std::int32_t TextToMicrometres(std::string_view text, std::int32_t unit) {
     // Only what can be shown again is kept: one decimal in millimetres,
     // three in inches; the digits beyond are dropped, not rounded.
-    const std::size_t kept = unit == UnitInches ? 4 : 2;
+    const bool inches = unit == UnitInches;
+    const std::size_t kept = inches ? 4 : 2;
     const std::size_t point = text.find('.');
     if (point != std::string_view::npos && point + kept < text.size())
         text = text.substr(0, point + kept);
-    const double factor = unit == UnitInches ? MicrometresPerInch : MicrometresPerMm;
+    // From the digits, so that what was typed is what is kept: through a
+    // double, "32.3" mm would be 32299.99... and truncate to 32299 um, which
+    // the cutter gets as 32.2 mm and the next start shows as 32.2.
+    if (const std::optional<std::int64_t> units = ExactUnits(text, kept - 1)) {
+        // A thousandth of the cutter's inch is 25.4059 um.
+        const std::int64_t um = inches ? *units * 254059 / 10000 : *units * 100;
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(um, INT32_MIN, INT32_MAX));
+    }
+    const double factor = inches ? MicrometresPerInch : MicrometresPerMm;
     return TruncateToInt32(ReadNumber(text) * factor);
 }
 
