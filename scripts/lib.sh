@@ -15,6 +15,9 @@ OSA_BUILD_PACKAGES=(
 OSA_WINDOWS_PACKAGES=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
 )
+OSA_FUZZ_PACKAGES=(
+  clang libclang-rt-14-dev
+)
 OSA_TEST_PACKAGES=(
   googletest wine wine64 fonts-wine xvfb xauth
   cups-daemon cups-client

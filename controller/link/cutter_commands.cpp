@@ -27,7 +27,11 @@ bool Demo() {
 class Command {
   public:
     template <typename... Args> explicit Command(const char* format, Args... args) {
-        int n = std::snprintf(text_, sizeof(text_), format, args...);
+        int n = 0;
+        if constexpr (sizeof...(Args) == 0)
+            n = std::snprintf(text_, sizeof(text_), "%s", format); // a command without numbers
+        else
+            n = std::snprintf(text_, sizeof(text_), format, args...);
         length_ = n < 0 ? 0 : static_cast<std::size_t>(n);
         if (length_ > CommandChars) length_ = CommandChars;
     }

@@ -146,28 +146,29 @@ ResultCode CheckFeedAdjustment(std::int32_t value) {
     return value >= -2000 && value <= 2000 ? rc::Ok : rc::FeedAdjustmentRange;
 }
 
+std::optional<std::int32_t> FeedAdjustmentToSend(std::string_view text) {
+    // The check is made on the text as typed; the cutter gets it cut to two
+    // decimals ("1.999" passes as 1999 and is sent as 1990).
+    const std::string typed(text);
+    if (!CheckNumberText(typed.c_str())) return std::nullopt;
+    const std::optional<std::int32_t> value = Thousandths(typed);
+    if (!value || CheckFeedAdjustment(*value) != rc::Ok) return std::nullopt;
+    std::string_view cut = text;
+    if (const std::size_t point = cut.find('.'); point != std::string_view::npos)
+        cut = cut.substr(0, std::min(cut.size(), point + 3));
+    return Thousandths(cut).value_or(0); // within the range, as checked
+}
+
 ResultCode ApplyFeedAdjustment(Window dialog, std::int32_t& stored) {
     std::string text = Windows().GetItemText(dialog, id::FeedText);
     if (text.size() > FeedTextBytes) text.resize(FeedTextBytes);
-
-    // The check is made on the text as typed; the cutter gets it cut to two
-    // decimals ("1.999" passes as 1999 and is sent as 1990).
-    bool refused = !CheckNumberText(text.c_str());
-    if (!refused) {
-        const std::optional<std::int32_t> typed = Thousandths(text);
-        refused = !typed || CheckFeedAdjustment(*typed) != rc::Ok;
-    }
-    if (refused) {
+    const std::optional<std::int32_t> value = FeedAdjustmentToSend(text);
+    if (!value) {
         FocusAndSelect(dialog, id::FeedText);
         return rc::FeedAdjustmentRange;
     }
-    std::string cut = text;
-    if (const std::size_t point = cut.find('.'); point != std::string::npos)
-        cut.resize(std::min(cut.size(), point + 3));
-    const std::int32_t value = Thousandths(cut).value_or(0); // within the range, as checked
-
-    const ResultCode r = SendFeedAdjustment(value);
-    if (r == rc::Ok) stored = value;
+    const ResultCode r = SendFeedAdjustment(*value);
+    if (r == rc::Ok) stored = *value;
     return r;
 }
 

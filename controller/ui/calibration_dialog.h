@@ -5,6 +5,8 @@
 // position pad, and help. Modal over the main window; opened from the page.
 #pragma once
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 #include "common/result_code.h"
 #include "platform/window_host.h"
@@ -30,6 +32,12 @@ void ShowSensorCorrectionY(Window dialog, std::int32_t value);
 // with its text selected) and sends it cut to two decimals; `stored` takes
 // the value sent, in thousandths of a percent, when the cutter took it.
 [[nodiscard]] ResultCode ApplyFeedAdjustment(Window dialog, std::int32_t& stored);
+
+// The value a feed correction text sends, in thousandths of a percent: the
+// text must pass CheckNumberText and lie within -2.000..+2.000 as typed; the
+// value is then that of the text cut after two decimals. Nothing for a text
+// refused (209).
+std::optional<std::int32_t> FeedAdjustmentToSend(std::string_view text);
 
 // 0 for -2000..2000 (thousandths of a percent), else 209.
 [[nodiscard]] ResultCode CheckFeedAdjustment(std::int32_t value);
