@@ -3,10 +3,12 @@
 // comes later than the read's time-out makes the read time out at once.
 #pragma once
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/cutter_port.h"
+#include "platform/memory/memory_debug_trace.h"
 #include "tools/simcutter/cutter_model.h"
 
 namespace osa {
@@ -30,6 +32,19 @@ class MemoryCutterPort : public CutterPort {
     // The write with this number (1 = the first from now on) fails with 50.
     int failWriteNumber = 0;
 
+    // One failure at one transfer: writes and reads are counted together
+    // from 1 (`transfers`); the transfer numbered `injectAt` ends as `inject`
+    // says. A reply fault on a write does nothing.
+    enum class Injected { Failed, Unplugged, TimedOut, ShortReply, GarbageReply };
+    int injectAt = 0;
+    Injected inject = Injected::Failed;
+    int transfers = 0;
+    std::string transferKinds; // 'w' or 'r' for each transfer counted
+    // The number of trace entries written before each transfer, so that a
+    // test can tell which operation a transfer belongs to.
+    std::vector<std::size_t> traceMarks;
+    const std::vector<TraceEntry>* traceEntries = nullptr;
+
     // What happened.
     int moduleLoads = 0;
     bool transfersReady = false;
@@ -39,6 +54,7 @@ class MemoryCutterPort : public CutterPort {
     std::vector<std::uint32_t> readLengths;
 
   private:
+    std::optional<Injected> CountTransfer(char kind);
     std::deque<sim::Reply> replies_;
 };
 

@@ -12,6 +12,7 @@ ResultCode MemoryPrintSpooler::ListPrinters(std::vector<PrinterEntry>& out) {
 
 ResultCode MemoryPrintSpooler::CheckJobs(std::span<const PrinterNameSlot> kept) {
     ++checks;
+    if (checks == failCheckAt) return failCheckResult;
     for (const PrinterNameSlot& slot : kept) {
         std::string name(slot.name);
         asked.push_back(name);

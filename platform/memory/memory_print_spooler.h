@@ -22,6 +22,10 @@ class MemoryPrintSpooler : public PrintSpooler {
     std::vector<MemoryPrinter> printers;
     bool outOfMemory = false;
     int checks = 0;
+    // The check with this number (1 = the first from now on, counted with
+    // `checks`) gives `failCheckResult` instead of looking at the printers.
+    int failCheckAt = 0;
+    ResultCode failCheckResult = rc::PrintJobsWaiting;
     std::vector<std::string> asked; // printer names in the order they were asked
 };
 
