@@ -1,9 +1,10 @@
 // The simulated cutter's blade holder: it moves while a movement sequence
 // holds directions, at the documented speed, from the origin "FJ" sets; "FH"
-// records where it cut.
+// records where it cut. And a fault placed on one command.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tools/simcutter/cutter_model.h"
 
@@ -49,6 +50,35 @@ TEST(SimulatedBlade, UpThenRightHeldThenRightLetGoMovesUpDiagonallyThenUpAgain) 
     (void)after(0, "FG\x03"); // a query moves nothing
     EXPECT_FALSE(cutter.TakeBladeChange());
     EXPECT_EQ(BladeText(Blade{1.5, -2, 0x02 | 0x04}), "x=1.50 y=-2.00 moving=up,right");
+}
+
+// The answers to the same three queries with a fault placed on the second.
+TEST(SimulatedFaults, AFaultOnOneCommandSparesTheOthers) {
+    struct Row {
+        const char* fault;
+        std::vector<std::string> answers; // "-" for none
+        bool goneAtEnd;
+    } rows[] = {
+        {"garbage", {"0,0\r", "####", "0,0\r"}, false},
+        {"short", {"0,0\r", "0,", "0,0\r"}, false},
+        {"silent", {"0,0\r", "-", "0,0\r"}, false},
+        {"gone", {"0,0\r", "0,0\r", "0,0\r"}, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.fault);
+        CutterSetup setup;
+        ASSERT_TRUE(ApplySetting("fault", row.fault, setup));
+        ASSERT_TRUE(ApplySetting("fault-on", "FA", setup));
+        CutterModel model(setup);
+        std::vector<std::string> answers;
+        for (const char* query : {"TB71\x03", "FA\x03", "TB71\x03"}) {
+            EXPECT_EQ(model.Gone(), row.goneAtEnd && answers.size() > 1);
+            const auto replies = model.Receive(query);
+            answers.push_back(replies.empty() ? "-" : replies[0].bytes);
+        }
+        EXPECT_EQ(answers, row.answers);
+        EXPECT_EQ(model.Gone(), row.goneAtEnd);
+    }
 }
 
 } // namespace

@@ -13,6 +13,12 @@ ResultCode MemoryCutterPort::LoadModule() {
     return rc::Ok;
 }
 
+// Gone from the start, or once the command it goes with has arrived.
+bool MemoryCutterPort::Unplugged() {
+    return cutter.Setup().fault == sim::Fault::Gone &&
+           (cutter.Setup().faultOn.empty() || cutter.Gone());
+}
+
 namespace {
 
 ResultCode CodeOf(MemoryCutterPort::Injected kind) {
@@ -44,7 +50,7 @@ ResultCode MemoryCutterPort::Write(const std::uint8_t* bytes, std::uint32_t leng
     writeTimeouts.push_back(timeoutMs);
     if (const auto injected = CountTransfer('w'); injected && CodeOf(*injected) != rc::Ok)
         return CodeOf(*injected);
-    if (!connected || cutter.Setup().fault == sim::Fault::Gone) return rc::CannotCommunicate;
+    if (!connected || Unplugged()) return rc::CannotCommunicate;
     if (ResultCode forced = nextWriteResult; forced != 0) {
         nextWriteResult = 0;
         return forced;
@@ -66,7 +72,7 @@ ResultCode MemoryCutterPort::Read(std::uint8_t* buffer, std::uint32_t length,
         if (!replies_.empty()) replies_.pop_front(); // the answer is lost with the transfer
         return CodeOf(*injected);
     }
-    if (!connected || cutter.Setup().fault == sim::Fault::Gone) return rc::CannotCommunicate;
+    if (!connected || Unplugged()) return rc::CannotCommunicate;
     if (ResultCode forced = nextReadResult; forced != 0) {
         nextReadResult = 0;
         return forced;

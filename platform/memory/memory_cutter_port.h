@@ -55,6 +55,7 @@ class MemoryCutterPort : public CutterPort {
 
   private:
     std::optional<Injected> CountTransfer(char kind);
+    bool Unplugged();
     std::deque<sim::Reply> replies_;
 };
 

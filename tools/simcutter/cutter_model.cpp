@@ -59,6 +59,10 @@ bool ApplySetting(std::string_view name, std::string_view value, CutterSetup& se
     if (name == "marks") return ParseInt(value, setup.markVerdict);
     if (name == "marks-ms") return ParseInt(value, setup.markMs) && setup.markMs >= 0;
     if (name == "ready") return ParseInt(value, setup.sensorReady);
+    if (name == "fault-on") {
+        setup.faultOn = std::string(value);
+        return true;
+    }
     if (name == "fault") {
         if (value == "none")
             setup.fault = Fault::None;
@@ -184,10 +188,14 @@ std::vector<Reply> CutterModel::Receive(std::string_view bytes) {
         }
         pending_.erase(0, used);
         commands_.push_back(command);
+        const bool hit = setup_.faultOn.empty() ? true
+                         : struck_              ? setup_.fault == Fault::Gone
+                                                : command.starts_with(setup_.faultOn);
+        struck_ = struck_ || hit;
         Reply reply;
         if (Answer(command, reply)) {
-            ApplyFault(reply);
-            if (setup_.fault != Fault::NoReply) replies.push_back(std::move(reply));
+            if (hit) ApplyFault(reply);
+            if (!hit || setup_.fault != Fault::NoReply) replies.push_back(std::move(reply));
         }
     }
     return replies;

@@ -34,12 +34,16 @@ struct CutterSetup {
     int markMs = 0;      // how long a mark read takes
     int sensorReady = 1; // answer to the sensor query: 1 READY, other WAIT
     Fault fault = Fault::None;
+    // When not empty, the fault hits only the first command that starts with
+    // this text (and, for Gone, everything after it); otherwise every command.
+    std::string faultOn;
     int slowMs = 0;
 };
 
 // Reads one "name=value" setting (names as the simulator's options without
 // the leading dashes: version, model, lead, status, sensor=X,Y, feed=A[,B],
-// marks=V, marks-ms=N, ready=N, fault=none|silent|short|garbage|slow:N|gone).
+// marks=V, marks-ms=N, ready=N, fault=none|silent|short|garbage|slow:N|gone,
+// fault-on=TEXT).
 // False for an unknown name or a malformed value.
 bool ApplySetting(std::string_view name, std::string_view value, CutterSetup& setup);
 
@@ -95,6 +99,8 @@ class CutterModel {
     std::vector<Reply> Receive(std::string_view bytes);
     // Every complete command received, ETX removed (ESC sequences whole).
     const std::vector<std::string>& Commands() const { return commands_; }
+    // The cutter has been unplugged (its fault is Gone and has struck).
+    bool Gone() const { return setup_.fault == Fault::Gone && struck_; }
     // The direction byte of the last movement sequence.
     unsigned MoveDirection() const { return moveDirection_; }
 
@@ -120,6 +126,7 @@ class CutterModel {
     CutterSetup setup_;
     std::string pending_;
     std::vector<std::string> commands_;
+    bool struck_ = false; // the fault hit a command
     unsigned moveDirection_ = 0;
     std::function<long long()> clock_;
     long long lastUs_ = -1;

@@ -8,7 +8,7 @@
 //             [--id=TEXT] [--other-device=TEXT]
 //             [--version=2.01] [--model=KXR] [--lead=V] [--status=0]
 //             [--sensor=X,Y] [--feed=A[,B]] [--marks=V] [--marks-ms=N]
-//             [--ready=N] [--fault=none|silent|short|garbage|slow:N|gone]
+//             [--ready=N] [--fault=none|silent|short|garbage|slow:N|gone] [--fault-on=TEXT]
 //
 // prints "OSA_USB_SYSFS_ROOT=DIR/sys", "OSA_USB_DEV_ROOT=DIR/dev" and
 // "ready", then serves until SIGTERM or SIGINT and removes its entries.
@@ -220,7 +220,7 @@ int Serve(const Options& options) {
                     pending.push_back(
                         {Clock::now() + std::chrono::milliseconds(r.delayMs), std::move(r.bytes)});
                 if (model.TakeBladeChange()) log.Blade(start, model.BladeNow());
-                if (model.Setup().fault == osa::sim::Fault::Gone) {
+                if (model.Gone()) {
                     // Unplugged: the node and its entry vanish, open
                     // descriptors fail from now on.
                     removeAll();

@@ -6,7 +6,7 @@
 //   SIMCUTTER.EXE [--pipe=NAME] [--log=FILE] [--version=2.01] [--model=KXR]
 //                 [--lead=V] [--status=0] [--sensor=X,Y] [--feed=A[,B]]
 //                 [--marks=V] [--marks-ms=N] [--ready=N]
-//                 [--fault=none|silent|short|garbage|slow:N|gone]
+//                 [--fault=none|silent|short|garbage|slow:N|gone] [--fault-on=TEXT]
 //
 // NAME (default \\.\pipe\osa-simcutter) gives NAME\.00, into which the
 // controller writes its commands, and NAME\.01, from which it reads the
@@ -122,7 +122,7 @@ void ServeCommands(Cutter& cutter, HANDLE client) {
         std::lock_guard lock(cutter.mutex);
         const std::string_view bytes(chunk, n);
         cutter.Log(true, bytes);
-        if (cutter.model.Setup().fault == osa::sim::Fault::Gone) {
+        if (cutter.model.Gone()) {
             // Unplugged: both pipes go with the process.
             if (cutter.log) std::fflush(cutter.log.get());
             ExitProcess(0);
