@@ -71,6 +71,14 @@ SimulatedCutter::~SimulatedCutter() {
     }
 }
 
+void SimulatedCutter::Unplug() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGKILL);
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    pid_ = -1;
+}
+
 namespace {
 
 std::vector<std::string> ReadLog(const std::string& path) {

@@ -20,6 +20,9 @@ class SimulatedCutter {
     SimulatedCutter& operator=(const SimulatedCutter&) = delete;
 
     bool Ready() const { return ready_; }
+    // Pulls the plug: the simulator ends at once (SIGKILL), and the cutter's
+    // descriptors hang up as a removed device's do.
+    void Unplug();
     // Everything the controller wrote, escaped ("TT\x03FG\x03"); the
     // simulator's reads may cut or join the transfers, so only the stream
     // counts.
