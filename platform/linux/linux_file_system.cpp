@@ -1,6 +1,7 @@
 #include "platform/linux/linux_file_system.h"
 
 #include "platform/linux/posix_path.h"
+#include "platform/linux/scratch_files.h"
 #include "platform/linux/unique_fd.h"
 
 #include "platform/ascii.h"
@@ -54,7 +55,8 @@ bool IsDirectory(const std::string& path) {
 Fd CreateScratch(const std::string& dir, const std::string& stem, mode_t mode,
                  std::string& created) {
     static unsigned counter = 0;
-    const std::string prefix = Child(dir, "." + stem + ".tmp-" + std::to_string(::getpid()) + "-");
+    RemoveLeftScratch(dir);
+    const std::string prefix = ScratchPrefix(dir, stem);
     for (int attempt = 0; attempt < 100; ++attempt) {
         created = prefix + std::to_string(counter++);
         Fd fd(::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode));

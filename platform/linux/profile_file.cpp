@@ -7,6 +7,7 @@
 #include "platform/linux/profile_file.h"
 
 #include "platform/linux/posix_path.h"
+#include "platform/linux/scratch_files.h"
 #include "platform/linux/unique_fd.h"
 
 #include <fcntl.h>
@@ -143,13 +144,14 @@ bool LinuxProfileStore::Replace(const std::string& path, const std::string& text
                                 const ProfileFileRead& old) {
     static unsigned counter = 0;
     const std::string folder = FolderOf(path);
-    const std::string prefix = folder + "/." + NameOf(path) + ".tmp-" + std::to_string(::getpid());
+    RemoveLeftScratch(folder);
+    const std::string prefix = ScratchPrefix(folder, NameOf(path));
 
     std::string temp = prefix;
     Fd fd;
     int error = BeforeStep(WriteStep::OpenTemporary);
     for (int attempt = 0; error == 0 && !fd && attempt < 100; ++attempt) {
-        temp = prefix + "-" + std::to_string(counter++);
+        temp = prefix + std::to_string(counter++);
         // 0666 less the umask, as any new file; an existing file's own bits
         // are set below.
         fd.Reset(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
