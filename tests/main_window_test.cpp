@@ -475,5 +475,64 @@ TEST_F(MainWindowTest, MainWindowColoursAndFonts) {
     EXPECT_EQ(host.LiveFonts(), 0u);
 }
 
+// Ten thousand page actions in one session: what the program holds (fonts,
+// brushes, windows, the pad, the hooks) is what it held after the first
+// thousand, and every action still reaches the cutter.
+TEST_F(MainWindowTest, TenThousandPageActionsHoldNothingMore) {
+    Settings("Unit=0\r\nCutCondAdjust=1\r\nPosSet=0\r\n");
+    struct Held {
+        std::size_t fonts, brushes, modal;
+        bool hooks;
+        Window capture;
+        bool operator==(const Held&) const = default;
+    };
+    const auto held = [&] {
+        return Held{host.LiveFonts(), host.LiveBrushes(), host.ModalStack().size(),
+                    hooks.Installed(), host.Capture()};
+    };
+    Held warm{}, end{};
+    std::size_t writesBefore = 0;
+    host.Then([&](MemoryWindowHost& h) {
+        const Rect up = App().PadAreas.up;
+        const Point at{up.left + 4, up.top + 4};
+        for (int i = 0; i < 10000; ++i) {
+            if (i == 1000) {
+                warm = held();
+                writesBefore = cutter.writes.size();
+            }
+            const bool even = (i / 8) % 2 == 0;
+            switch (i % 8) {
+            case 0:
+            case 1:
+                EXPECT_TRUE(h.ChooseFromList(MediaList, i % 8 == 0 ? 1 : 0));
+                break;
+            case 2:
+                EXPECT_TRUE(h.Click(even ? ctl::Portrait : ctl::Landscape));
+                break;
+            case 3:
+            case 5:
+                EXPECT_TRUE(h.Click(MarksBox)); // on, units, off again
+                break;
+            case 4:
+                EXPECT_TRUE(h.Click(even ? ctl::UnitInch : ctl::UnitMm));
+                break;
+            case 6:
+                EXPECT_TRUE(h.MouseDown(Page(), at));
+                break;
+            default:
+                EXPECT_TRUE(h.MouseUp(Page(), at));
+            }
+        }
+        end = held();
+        h.RequestClose();
+    });
+    EXPECT_EQ(Run({}), ExitClosed);
+    EXPECT_TRUE(end == warm);
+    // Two media choices, the orientation, the press and the release.
+    EXPECT_EQ(cutter.writes.size() - writesBefore, 9000u / 8 * 5);
+    EXPECT_TRUE(host.MessageBoxes().empty());
+    EXPECT_EQ(host.Starved(), 0);
+}
+
 } // namespace
 } // namespace osa
