@@ -884,5 +884,95 @@ TEST(Win32Job, EveryTextOfTheMainWindowFitsAtEachStep) {
         ADD_FAILURE() << misfit;
 }
 
+// GDI objects of this process. Wine's GetGuiResources may count nothing;
+// there every live GDI handle answers GetObjectType under its 16-bit index.
+DWORD GdiObjects() {
+    if (const DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); n != 0) return n;
+    DWORD n = 0;
+    for (ULONG_PTR index = 0x20; index < 0x10000; ++index)
+        n += GetObjectType(reinterpret_cast<HGDIOBJ>(index << 2)) != 0 ? 1 : 0;
+    return n;
+}
+
+// USER objects: GetGuiResources where it counts; else the thread's windows.
+DWORD UserObjects(DWORD thread) {
+    if (const DWORD n = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS); n != 0) return n;
+    DWORD n = 0;
+    for (HWND w : ThreadWindows(thread))
+        n += 1 + static_cast<DWORD>(Children(w).size());
+    return n;
+}
+
+struct Held {
+    DWORD gdi = 0, user = 0;
+    bool operator==(const Held&) const = default;
+};
+
+// Ten thousand page actions sent to the page as its controls send them
+// (media list, orientation, marks, units, the pad's up button pressed and
+// let go), then "Close"; the GDI and USER objects after the first thousand
+// and at the end.
+void WalkTenThousandActions(DWORD thread, Walk& walk, Held& warm, Held& end) {
+    HWND main = FindMainWindow(thread);
+    HWND page = main != nullptr ? FindPage(main) : nullptr;
+    if (page == nullptr) {
+        walk.failure = "no main window with its page";
+        return;
+    }
+    const Rect up = App().PadAreas.up;
+    const LPARAM at = MAKELPARAM(up.left + 16, up.top + 16);
+    HWND media = GetDlgItem(page, MediaList);
+    const auto click = [page](int id) { SendMessageW(GetDlgItem(page, id), BM_CLICK, 0, 0); };
+    for (int i = 0; i < 10000; ++i) {
+        if (i == 1000) warm = {GdiObjects(), UserObjects(thread)};
+        const bool even = (i / 8) % 2 == 0;
+        switch (i % 8) {
+        case 0:
+        case 1:
+            SendMessageW(media, CB_SETCURSEL, i % 8 == 0 ? 1 : 0, 0);
+            SendMessageW(page, WM_COMMAND, MAKEWPARAM(MediaList, CBN_SELENDOK),
+                         reinterpret_cast<LPARAM>(media));
+            break;
+        case 2:
+            click(even ? ctl::Portrait : ctl::Landscape);
+            break;
+        case 3:
+        case 5:
+            click(ctl::RegistrationMarks); // on, units, off again
+            break;
+        case 4:
+            click(even ? ctl::UnitInch : ctl::UnitMm);
+            break;
+        case 6:
+            SendMessageW(page, WM_LBUTTONDOWN, MK_LBUTTON, at);
+            break;
+        default:
+            SendMessageW(page, WM_LBUTTONUP, 0, at);
+        }
+    }
+    end = {GdiObjects(), UserObjects(thread)};
+    PostMessageW(page, WM_COMMAND, MAKEWPARAM(mb::IdOk, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(page, mb::IdOk)));
+    if (!WaitUntil([main] { return !IsWindow(main); })) walk.failure = "the main window stayed";
+}
+
+TEST(Win32Job, TenThousandPageActionsHoldNoMoreGdiOrUserObjects) {
+    ScratchRun run("osl", "[Main_Section]\r\nUnit=0\r\nCutCondAdjust=1\r\nPosSet=0\r\n");
+    ASSERT_TRUE(run.ready);
+    Held warm, end;
+    const int exitCode = run.Run({"OSACTL.EXE"}, [&](DWORD thread, Walk& walk) {
+        WalkTenThousandActions(thread, walk, warm, end);
+    });
+    EXPECT_EQ(run.walk.failure, "");
+    EXPECT_EQ(exitCode, ExitClosed);
+    EXPECT_GT(warm.gdi, 0u);
+    EXPECT_TRUE(end == warm) << "GDI " << warm.gdi << " -> " << end.gdi << ", USER " << warm.user
+                             << " -> " << end.user;
+    std::printf("long run: GDI objects %lu -> %lu, USER objects %lu -> %lu\n", warm.gdi, end.gdi,
+                warm.user, end.user);
+    // Two media choices, the orientation, the press and the release.
+    EXPECT_GE(run.cutter.writes.size(), 9000u / 8 * 5);
+}
+
 } // namespace
 } // namespace osa
