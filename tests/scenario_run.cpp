@@ -210,8 +210,10 @@ void ScenarioRun::Act(MemoryWindowHost& h) {
 
 std::string Shown(const std::vector<int>& codes) {
     std::string text;
-    for (int c : codes)
-        text += " " + std::to_string(c);
+    for (int c : codes) {
+        text += ' ';
+        text += std::to_string(c);
+    }
     return text.empty() ? " none" : text;
 }
 
