@@ -42,16 +42,53 @@ osa_ensure_packages() {
     "${missing[@]}"
 }
 
-# True when a 32-bit Wine is installed and this kernel can run it. Where
-# the kernel runs no i386 programs (no IA-32 emulation), an installed wine32
-# stops the `wine` command for 64-bit programs too, so it is not installed
-# by these scripts.
+# True when this kernel runs 32-bit x86 programs (IA-32 emulation): a
+# 96-byte i386 program that exits with 7 is run.
+osa_kernel_runs_i386() {
+  local probe=$OSA_CACHE/i386-probe
+  mkdir -p "$OSA_CACHE"
+  if [ ! -x "$probe" ]; then
+    printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00'\
+'\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00'\
+'\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00'\
+'\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08'\
+'\x00\x80\x04\x08\x60\x00\x00\x00\x60\x00\x00\x00\x05\x00\x00\x00'\
+'\x00\x10\x00\x00\xb8\x01\x00\x00\x00\xbb\x07\x00\x00\x00\xcd\x80' >"$probe.new" &&
+      chmod +x "$probe.new" && mv "$probe.new" "$probe"
+  fi
+  local rc=0
+  "$probe" 2>/dev/null || rc=$?
+  [ "$rc" -eq 7 ]
+}
+
+# True when a 32-bit Wine is installed and this kernel can run it.
 osa_have_wine32() {
   local loader
   for loader in /usr/lib/wine/wine /usr/lib/i386-linux-gnu/wine/wine; do
     [ -x "$loader" ] && "$loader" --version >/dev/null 2>&1 && return 0
   done
   return 1
+}
+
+# Installs the 32-bit Wine (wine32:i386, from the i386 architecture) where
+# the kernel runs i386 programs. Where it does not, nothing is installed:
+# there an installed wine32 stops the `wine` command for 64-bit programs too.
+osa_ensure_wine32() {
+  osa_have_wine32 && return 0
+  if ! osa_kernel_runs_i386; then
+    osa_log "this kernel runs no 32-bit x86 programs: no 32-bit Wine"
+    return 0
+  fi
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    osa_log "adding the i386 architecture for the 32-bit Wine"
+    "${sudo[@]}" dpkg --add-architecture i386
+  fi
+  osa_log "installing: wine32:i386"
+  "${sudo[@]}" apt-get update -qq || true
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    wine32:i386
 }
 
 # Configures (once) and builds one preset.
