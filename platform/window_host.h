@@ -275,6 +275,10 @@ class WindowHost {
     virtual void UpdateWindow(Window window) = 0;
     // Draws icon `iconId` with its top left at `at`; only while handling Paint.
     virtual void DrawIcon(Window window, int iconId, Point at) = 0;
+    // The side of the square DrawIcon draws in, in window coordinates: 32 at
+    // 96 dpi, more where the platform's coordinates are device pixels of a
+    // screen of more dots per inch (Win32: the large icon size).
+    virtual int IconSize() = 0;
 
     // --- Geometry ---------------------------------------------------------
     virtual Rect GetWindowRect(Window window) = 0;       // screen coordinates

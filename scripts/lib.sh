@@ -100,8 +100,12 @@ osa_build() {
 }
 
 # A Wine prefix of the project's own, made once and made again when missing.
+# With a scale in per cent, a prefix of its own whose screen has that scale
+# (LogPixels = 96 * scale / 100), so that the others keep 96 dpi.
 osa_wine_prefix() {
+  local scale=${1:-100}
   export WINEPREFIX=$OSA_CACHE/wine
+  if [ "$scale" != 100 ]; then WINEPREFIX=$OSA_CACHE/wine-$scale; fi
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -111,6 +115,12 @@ osa_wine_prefix() {
     # Without a window manager (Xvfb), managed windows make Wine wait about
     # two seconds at every hide and destroy; unmanaged ones do not.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    if [ "$scale" != 100 ]; then
+      local dpi=$((96 * scale / 100)) key
+      for key in 'HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts'; do
+        wine reg add "$key" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || true
+      done
+    fi
     wineserver -w || true
   fi
   # A Wine server left from an earlier run keeps the X display it started

@@ -157,6 +157,20 @@ TEST_F(CutPageTest, StartFillsThePageAndSendsTheOrientation) {
     EXPECT_EQ(at.origin, (Rect{63, 315, 95, 347}));
 }
 
+// Where the host draws icons at 64 pixels (a 200 % screen), the hot spots
+// are the 64-pixel squares the icons are drawn in, around the same centres.
+TEST_F(CutPageTest, HotSpotsFollowTheSizeIconsAreDrawnAt) {
+    host.SetIconSize(64);
+    OpenPage();
+    const PadRects& at = App().PadAreas;
+    EXPECT_EQ(at.up, (Rect{359, 175, 423, 239}));
+    EXPECT_EQ(at.down, (Rect{359, 309, 423, 373}));
+    EXPECT_EQ(at.left, (Rect{292, 242, 356, 306}));
+    EXPECT_EQ(at.right, (Rect{426, 242, 490, 306}));
+    EXPECT_EQ(at.testCut, (Rect{388, 101, 452, 165}));
+    EXPECT_EQ(at.origin, (Rect{47, 299, 111, 363}));
+}
+
 // The names reach the list through the platform's codec (on Windows, the
 // ANSI code page to UTF-8).
 TEST_F(CutPageTest, MediaListShowsNamesThroughTheInstalledCodec) {

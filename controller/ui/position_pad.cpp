@@ -43,13 +43,17 @@ PadRects ComputePadRects(Window page) {
         const Rect r = w.MapDialogRect(page, Rect{x, y, x, y});
         return Point{r.left, r.top};
     };
-    auto square = [](Point c) { return Rect{c.x - 16, c.y - 16, c.x + 16, c.y + 16}; };
+    // Each spot is the square an icon is drawn in: 32 pixels at 96 dpi,
+    // larger where the page's coordinates are pixels of a denser screen.
+    const int h = w.IconSize() / 2; // half an icon
+    const int f = 3 * h;            // from the centre to an arrow's far edge
+    auto square = [h](Point c) { return Rect{c.x - h, c.y - h, c.x + h, c.y + h}; };
     const Point pad = centre(261, 169);
     PadRects areas;
-    areas.up = Rect{pad.x - 16, pad.y - g - 48, pad.x + 16, pad.y - g - 16};
-    areas.down = Rect{pad.x - 16, pad.y + g + 16, pad.x + 16, pad.y + g + 48};
-    areas.left = Rect{pad.x - g - 48, pad.y - 16, pad.x - g - 16, pad.y + 16};
-    areas.right = Rect{pad.x + g + 16, pad.y - 16, pad.x + g + 48, pad.y + 16};
+    areas.up = Rect{pad.x - h, pad.y - g - f, pad.x + h, pad.y - g - h};
+    areas.down = Rect{pad.x - h, pad.y + g + h, pad.x + h, pad.y + g + f};
+    areas.left = Rect{pad.x - g - f, pad.y - h, pad.x - g - h, pad.y + h};
+    areas.right = Rect{pad.x + g + h, pad.y - h, pad.x + g + f, pad.y + h};
     areas.testCut = square(centre(280, 82));
     areas.origin = square(centre(53, 204));
     return areas;

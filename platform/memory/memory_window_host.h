@@ -236,6 +236,9 @@ class MemoryWindowHost final : public WindowHost, private DialogSite {
     void InvalidateRect(Window window, std::optional<Rect> rect, bool erase) override;
     void UpdateWindow(Window window) override;
     void DrawIcon(Window window, int iconId, Point at) override;
+    int IconSize() override { return iconSize_; }
+    // As a screen of more dots per inch would have it (64 at 200 %).
+    void SetIconSize(int size) { iconSize_ = size; }
     Rect GetWindowRect(Window window) override;
     Rect GetItemRect(Window dialog, int id) override;
     Rect GetClientRect(Window window) override;
@@ -293,6 +296,7 @@ class MemoryWindowHost final : public WindowHost, private DialogSite {
     std::vector<Window> updated_;
     Window painting_{};
     Window foreground_{};
+    int iconSize_ = 32;
     std::uintptr_t nextHandle_ = 0x1000;
     int beeps_ = 0;
     int starved_ = 0;

@@ -143,12 +143,12 @@ void QtWindowHost::BuildControls(DialogRecord& dialog, QWidget* surface) {
                 label->setText(text);
             } else {
                 // Win32 sizes a picture or icon static to its image.
-                QPixmap pixmap = ct.cls == ControlClass::Picture
-                                     ? QPixmap(QStringLiteral(":/bitmap/%1").arg(ct.resource))
-                                     : IconPixmap(ct.resource);
+                const qreal ratio = surface->devicePixelRatioF();
+                QPixmap pixmap = ct.cls == ControlClass::Picture ? BitmapPixmap(ct.resource, ratio)
+                                                                 : IconPixmap(ct.resource, ratio);
                 if (!pixmap.isNull()) {
                     label->setPixmap(pixmap);
-                    geometry.setSize(pixmap.size() +
+                    geometry.setSize(pixmap.deviceIndependentSize().toSize() +
                                      QSize(2 * label->frameWidth(), 2 * label->frameWidth()));
                 }
                 label->setProperty("osa_resource", ct.resource);

@@ -28,6 +28,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <vector>
 
 namespace osa {
 
@@ -246,12 +247,55 @@ std::optional<QColor> QtWindowHost::BrushColour(std::intptr_t brush) const {
     return ToQColor(it->second);
 }
 
-QPixmap QtWindowHost::IconPixmap(int iconId) const {
-    // Icons are drawn at 32 pixels, the size Windows loads for dialogs.
-    QPixmap pixmap(QStringLiteral(":/icon/%1").arg(iconId));
-    if (!pixmap.isNull() && pixmap.size() != QSize(32, 32))
-        pixmap = pixmap.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+namespace {
+
+// The sizes (icons, in pixels) or scales (bitmaps, in per cent) the
+// collection holds drawings at besides `base`: its numbered folders under
+// `root` (:/icon/16/<n>, :/bitmap/200/<n>), ascending.
+std::vector<int> DrawnAt(const QString& root, int base) {
+    std::vector<int> out{base};
+    for (const QString& name : QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool ok = false;
+        const int n = name.toInt(&ok);
+        if (ok && n > 0 && n != base) out.push_back(n);
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+// The first of `drawn` (ascending) that is at least `wanted`, else the last.
+int AtLeast(const std::vector<int>& drawn, double wanted) {
+    for (int d : drawn)
+        if (d >= wanted - 0.5) return d;
+    return drawn.back();
+}
+
+} // namespace
+
+QPixmap QtWindowHost::IconPixmap(int iconId, qreal ratio) {
+    // Icons are 32 logical pixels, the size Windows loads for dialogs at 96 dpi.
+    static const std::vector<int> sizes = DrawnAt(QStringLiteral(":/icon"), 32);
+    const int size = AtLeast(sizes, 32 * ratio);
+    QPixmap pixmap(size == 32 ? QStringLiteral(":/icon/%1").arg(iconId)
+                              : QStringLiteral(":/icon/%1/%2").arg(size).arg(iconId));
+    if (pixmap.isNull()) return pixmap;
+    if (pixmap.size() != QSize(size, size))
+        pixmap = pixmap.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    pixmap.setDevicePixelRatio(size / 32.0);
     return pixmap;
+}
+
+QPixmap QtWindowHost::BitmapPixmap(int bitmap, qreal ratio) {
+    static const std::vector<int> scales = DrawnAt(QStringLiteral(":/bitmap"), 100);
+    const int scale = AtLeast(scales, 100 * ratio);
+    if (scale != 100) {
+        QPixmap pixmap(QStringLiteral(":/bitmap/%1/%2").arg(scale).arg(bitmap));
+        if (!pixmap.isNull()) {
+            pixmap.setDevicePixelRatio(scale / 100.0);
+            return pixmap;
+        }
+    }
+    return QPixmap(QStringLiteral(":/bitmap/%1").arg(bitmap));
 }
 
 void QtWindowHost::PaintSurface(DialogRecord& dialog, QWidget* surface) {
@@ -510,9 +554,10 @@ void QtWindowHost::SetWindowIcon(Window window, int iconId) {
     auto record = FindDialog(window.value);
     if (!record || !record->surface) return;
     QIcon icon;
-    icon.addFile(QStringLiteral(":/icon/16/%1").arg(iconId));
     icon.addFile(QStringLiteral(":/icon/%1").arg(iconId));
-    icon.addFile(QStringLiteral(":/icon/48/%1").arg(iconId));
+    for (const QString& size :
+         QDir(QStringLiteral(":/icon")).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        icon.addFile(QStringLiteral(":/icon/%1/%2").arg(size).arg(iconId));
     record->surface->setWindowIcon(icon);
 }
 
@@ -700,8 +745,9 @@ void QtWindowHost::InvalidateRect(Window window, std::optional<Rect> rect, bool)
 void QtWindowHost::DrawIcon(Window window, int iconId, Point at) {
     auto record = FindDialog(window.value);
     if (!record || record->painter == nullptr) return; // only while it handles Paint
-    const QPixmap pixmap = IconPixmap(iconId);
-    if (!pixmap.isNull()) record->painter->drawPixmap(QPoint(at.x, at.y), pixmap);
+    QPainter& painter = *record->painter;
+    const QPixmap pixmap = IconPixmap(iconId, painter.device()->devicePixelRatioF());
+    if (!pixmap.isNull()) painter.drawPixmap(QPoint(at.x, at.y), pixmap);
 }
 
 // --- Geometry ------------------------------------------------------------------

@@ -98,6 +98,9 @@ class QtWindowHost final : public WindowHost, private qt::SurfaceSink, private D
     void InvalidateRect(Window window, std::optional<Rect> rect, bool erase) override;
     void UpdateWindow(Window window) override;
     void DrawIcon(Window window, int iconId, Point at) override;
+    // Qt's coordinates are device independent: an icon is 32 logical pixels
+    // on every screen, drawn sharp from the drawing nearest its device size.
+    int IconSize() override { return 32; }
     Rect GetWindowRect(Window window) override;
     Rect GetItemRect(Window dialog, int id) override;
     Rect GetClientRect(Window window) override;
@@ -165,7 +168,10 @@ class QtWindowHost final : public WindowHost, private qt::SurfaceSink, private D
     void SetControlText(ControlRecord& control, std::string_view text);
     std::string ControlText(const ControlRecord& control) const;
     std::optional<QColor> BrushColour(std::intptr_t brush) const;
-    QPixmap IconPixmap(int iconId) const;
+    // An icon (32 logical pixels) or a bitmap (its size at 100 %), drawn for
+    // `ratio` device pixels per logical one: the drawing nearest above it.
+    static QPixmap IconPixmap(int iconId, qreal ratio);
+    static QPixmap BitmapPixmap(int bitmap, qreal ratio);
     void PaintSurface(DialogRecord& dialog, QWidget* surface);
 
     dlg::DialogTemplates templates_;

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_dialog_template.h"
 
+#include <cstdlib>
+#include <iterator>
 #include <string_view>
 
 #include "platform/win32/win32_text.h"
@@ -174,7 +176,22 @@ Win32Styles ControlStyles(const dlg::ControlTemplate& control) {
     return s;
 }
 
-DialogTemplateImage::DialogTemplateImage(const dlg::DialogTemplate& dialog) {
+int NearestBitmapScale(int percent) {
+    int best = BitmapScales[0];
+    for (int scale : BitmapScales)
+        if (std::abs(scale - percent) < std::abs(best - percent)) best = scale;
+    return best;
+}
+
+int ScaledBitmapId(int bitmap, int scale) {
+    for (int k = 0; k < static_cast<int>(std::size(BitmapScales)); ++k)
+        if (BitmapScales[k] == scale) return bitmap + 10000 * k;
+    return bitmap;
+}
+
+DialogTemplateImage::DialogTemplateImage(const dlg::DialogTemplate& dialog,
+                                         int (*bitmapFor)(int bitmap, const void* context),
+                                         const void* context) {
     WordWriter w(words_);
     const Win32Styles styles = DialogStyles(dialog);
 
@@ -209,7 +226,9 @@ DialogTemplateImage::DialogTemplateImage(const dlg::DialogTemplate& dialog) {
         // NoId (-1) is stored as 0xFFFFFFFF, as a resource compiler writes it.
         w.Dword(static_cast<DWORD>(control.id));
         w.Ordinal(static_cast<WORD>(ControlClassAtom(control.cls)));
-        if (ShowsResource(control.cls))
+        if (control.cls == ControlClass::Picture && bitmapFor != nullptr)
+            w.Ordinal(static_cast<WORD>(bitmapFor(control.resource, context)));
+        else if (ShowsResource(control.cls))
             w.Ordinal(static_cast<WORD>(control.resource));
         else
             w.Text(control.text);

@@ -40,11 +40,24 @@ Win32Styles DialogStyles(const dlg::DialogTemplate& dialog);
 Win32Styles ControlStyles(const dlg::ControlTemplate& control);
 ControlAtom ControlClassAtom(dlg::ControlClass cls);
 
+// Bitmaps are also drawn at 125, 150, 175 and 200 %, for screens of more
+// than 96 dpi; the one drawn at the k-th of these scales is resource
+// <n> + 10000 * k (the artwork's build makes them).
+inline constexpr int BitmapScales[] = {100, 125, 150, 175, 200};
+// The scale of the list nearest to `percent` (a screen's dpi * 100 / 96).
+int NearestBitmapScale(int percent);
+// The resource number of bitmap `bitmap` drawn at `scale`, one of BitmapScales.
+int ScaledBitmapId(int bitmap, int scale);
+
 // A built template. The WORD vector keeps the DWORD alignment the items need:
 // its storage comes from operator new, aligned for any fundamental type.
 class DialogTemplateImage {
   public:
-    explicit DialogTemplateImage(const dlg::DialogTemplate& dialog);
+    // `bitmapFor` gives the resource number a picture control loads in
+    // place of its template's (the bitmap drawn at the screen's scale).
+    explicit DialogTemplateImage(const dlg::DialogTemplate& dialog,
+                                 int (*bitmapFor)(int bitmap, const void* context) = nullptr,
+                                 const void* context = nullptr);
     const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
     std::size_t SizeInBytes() const { return words_.size() * sizeof(WORD); }
 

@@ -57,6 +57,23 @@ HWND UsableOwner(Window owner) {
 
 Win32WindowHost::Win32WindowHost(dlg::DialogTemplates templates, HINSTANCE instance)
     : templates_(templates), instance_(instance != nullptr ? instance : GetModuleHandleW(nullptr)) {
+    // The program declares itself aware of the system's dpi (its manifest),
+    // so the screen's dots per inch are the real ones; dialogs grow with
+    // their font, and pictures are loaded as drawn for that size.
+    if (HDC screen = GetDC(nullptr)) {
+        bitmapScale_ = NearestBitmapScale(MulDiv(GetDeviceCaps(screen, LOGPIXELSY), 100, 96));
+        ReleaseDC(nullptr, screen);
+    }
+}
+
+int Win32WindowHost::ScreenBitmap(int bitmap, const void* context) {
+    const auto* host = static_cast<const Win32WindowHost*>(context);
+    const int scaled = ScaledBitmapId(bitmap, host->bitmapScale_);
+    // A module without the scaled drawings shows the bitmap drawn at 100 %.
+    if (scaled != bitmap &&
+        FindResourceW(host->instance_, ResourceName(scaled), RT_BITMAP) != nullptr)
+        return scaled;
+    return bitmap;
 }
 
 Win32WindowHost::~Win32WindowHost() {
@@ -225,7 +242,7 @@ HICON Win32WindowHost::LoadIconResource(int iconId, int size) const {
 
 std::intptr_t Win32WindowHost::DialogBoxFrom(const dlg::DialogTemplate& dialog, Window owner,
                                              DialogProc proc, std::intptr_t param) {
-    const DialogTemplateImage image(dialog);
+    const DialogTemplateImage image(dialog, &ScreenBitmap, this);
     DialogRecord record{this, proc, param, true};
     // -1 when the dialog cannot be made.
     return DialogBoxIndirectParamW(instance_, image.Get(), UsableOwner(owner), &DialogThunk,
@@ -234,7 +251,7 @@ std::intptr_t Win32WindowHost::DialogBoxFrom(const dlg::DialogTemplate& dialog, 
 
 Window Win32WindowHost::CreateDialogFrom(const dlg::DialogTemplate& dialog, Window parent,
                                          DialogProc proc, std::intptr_t param) {
-    const DialogTemplateImage image(dialog);
+    const DialogTemplateImage image(dialog, &ScreenBitmap, this);
     auto owned = std::make_unique<DialogRecord>(DialogRecord{this, proc, param, false});
     const DialogRecord* record = owned.get();
     modeless_.push_back(std::move(owned));
@@ -474,6 +491,11 @@ void Win32WindowHost::InvalidateRect(Window window, std::optional<Rect> rect, bo
     } else {
         ::InvalidateRect(h, nullptr, erase);
     }
+}
+
+int Win32WindowHost::IconSize() {
+    // DrawIcon draws at the large icon size, which grows with the dpi.
+    return GetSystemMetrics(SM_CXICON);
 }
 
 void Win32WindowHost::DrawIcon(Window window, int iconId, Point at) {

@@ -92,6 +92,7 @@ class Win32WindowHost final : public WindowHost {
     void InvalidateRect(Window window, std::optional<Rect> rect, bool erase) override;
     void UpdateWindow(Window window) override;
     void DrawIcon(Window window, int iconId, Point at) override;
+    int IconSize() override;
     Rect GetWindowRect(Window window) override;
     Rect GetItemRect(Window dialog, int id) override;
     Rect GetClientRect(Window window) override;
@@ -136,6 +137,9 @@ class Win32WindowHost final : public WindowHost {
 
     dlg::DialogTemplates templates_;
     HINSTANCE instance_;
+    // The scale the screen's pictures are drawn at (100 at 96 dpi).
+    int bitmapScale_ = 100;
+    static int ScreenBitmap(int bitmap, const void* context);
     // Records of the modeless dialogs; a modal dialog's record lives on the
     // stack of DialogBoxFrom. Each is removed when its window is gone.
     std::vector<std::unique_ptr<DialogRecord>> modeless_;

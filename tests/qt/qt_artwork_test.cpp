@@ -18,11 +18,26 @@ TEST(QtArtwork, EveryBitmapAndIconTheDialogsNameIsInTheResources) {
         EXPECT_FALSE(bitmap.isNull()) << "bitmap " << id;
     }
     for (int id : res::AllIconIds()) {
-        for (const auto& [alias, size] : {std::pair{QStringLiteral(":/icon/16/%1"), 16},
-                                          std::pair{QStringLiteral(":/icon/%1"), 32},
-                                          std::pair{QStringLiteral(":/icon/48/%1"), 48}}) {
-            const QImage icon(alias.arg(id));
+        EXPECT_EQ(QImage(QStringLiteral(":/icon/%1").arg(id)).size(), QSize(32, 32)) << id;
+        for (int size : {16, 20, 24, 28, 40, 48, 56, 64, 96}) {
+            const QImage icon(QStringLiteral(":/icon/%1/%2").arg(size).arg(id));
             EXPECT_EQ(icon.size(), QSize(size, size)) << "icon " << id << " at " << size;
+        }
+    }
+}
+
+// For screens of more dots per inch, every bitmap is also drawn at 125, 150,
+// 175 and 200 % of its size, from its SVG (not enlarged from the 100 % one).
+TEST(QtArtwork, EveryBitmapIsDrawnAtEachScale) {
+    if (QImage(QStringLiteral(":/icon/1500")).isNull())
+        GTEST_SKIP() << "the artwork is not linked into this build";
+    for (int id : res::AllBitmapIds()) {
+        const QSize base = QImage(QStringLiteral(":/bitmap/%1").arg(id)).size();
+        for (int scale : {125, 150, 175, 200}) {
+            const QSize drawn = QImage(QStringLiteral(":/bitmap/%1/%2").arg(scale).arg(id)).size();
+            EXPECT_NEAR(drawn.width(), base.width() * scale / 100.0, 1.0) << id << " at " << scale;
+            EXPECT_NEAR(drawn.height(), base.height() * scale / 100.0, 1.0)
+                << id << " at " << scale;
         }
     }
 }

@@ -103,8 +103,10 @@ std::vector<std::string> Misfits(QWidget* root, const std::string& where) {
     return out;
 }
 
+// The screenshots of each scale go to a folder of their own (100, 200).
 void Screenshot(QWidget* window, const std::string& name) {
-    const QString dir = QStringLiteral(OSA_SCREENSHOT_DIR);
+    const QString dir =
+        QStringLiteral(OSA_SCREENSHOT_DIR "/%1").arg(qRound(window->devicePixelRatioF() * 100));
     QDir().mkpath(dir);
     window->grab().save(dir + "/" + QString::fromStdString(name) + ".png");
 }

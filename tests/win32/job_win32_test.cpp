@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -26,6 +27,7 @@
 #include "platform/services.h"
 #include "platform/win32/win32_cutter_port.h"
 #include "platform/win32/win32_debug_trace.h"
+#include "platform/win32/win32_dialog_template.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_input_hooks.h"
 #include "platform/win32/win32_instance_guard.h"
@@ -40,6 +42,11 @@ namespace osa {
 namespace {
 
 using namespace wintest;
+
+// As the program's manifest declares: aware of the system's dpi, so that on
+// a screen of 200 % the dialogs are laid out in real pixels (before any
+// window is made).
+[[maybe_unused]] const bool DpiAware = SetProcessDPIAware() != FALSE;
 
 constexpr int StepLabelFirst = 5000;
 constexpr int StepTitle = 5101;
@@ -831,6 +838,45 @@ std::string MisfitOf(HWND control) {
            "\": " + why;
 }
 
+// The picture statics of `dialog` (made from template `templateId`) whose
+// bitmap is not the one drawn for the screen's scale: each shows its
+// template's bitmap at its size at 100 % times the nearest scale it is drawn
+// at (the statics come in template order).
+std::vector<std::string> PictureMisfits(HWND dialog, int templateId) {
+    std::vector<int> bitmaps;
+    if (const res::DialogTemplate* t = res::FindDialogTemplate(templateId))
+        for (const dlg::ControlTemplate& c : t->controls)
+            if (c.cls == dlg::ControlClass::Picture) bitmaps.push_back(c.resource);
+    const int scale = win32::NearestBitmapScale(ScreenScale());
+    auto sizeOf = [](HBITMAP b) {
+        BITMAP info{};
+        return (b != nullptr && GetObjectW(b, sizeof info, &info) != 0)
+                   ? SIZE{info.bmWidth, info.bmHeight}
+                   : SIZE{};
+    };
+    std::vector<std::string> out;
+    std::size_t k = 0;
+    for (HWND child : Children(dialog)) {
+        if (ClassName(child) != "Static" ||
+            (GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP)
+            continue;
+        if (k >= bitmaps.size()) break;
+        const int id = bitmaps[k++];
+        HBITMAP base = static_cast<HBITMAP>(
+            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
+        const SIZE want{MulDiv(sizeOf(base).cx, scale, 100), MulDiv(sizeOf(base).cy, scale, 100)};
+        if (base != nullptr) DeleteObject(base);
+        const SIZE shown =
+            sizeOf(reinterpret_cast<HBITMAP>(SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+        if (std::abs(shown.cx - want.cx) > 1 || std::abs(shown.cy - want.cy) > 1)
+            out.push_back("bitmap " + std::to_string(id) + " shown at " + std::to_string(shown.cx) +
+                          " x " + std::to_string(shown.cy) + ", drawn for " +
+                          std::to_string(scale) + " % at " + std::to_string(want.cx) + " x " +
+                          std::to_string(want.cy));
+    }
+    return out;
+}
+
 void WalkMeasuringTheSteps(DWORD thread, Walk& walk) {
     HWND main = FindMainWindow(thread);
     HWND page = main != nullptr ? FindPage(main) : nullptr;
@@ -844,6 +890,9 @@ void WalkMeasuringTheSteps(DWORD thread, Walk& walk) {
             for (HWND child : Children(window))
                 if (const std::string m = MisfitOf(child); !m.empty())
                     walk.misfits.push_back("step " + std::to_string(step) + ": " + m);
+        for (const std::string& m : PictureMisfits(page, ids::DlgCutSettings))
+            walk.misfits.push_back("step " + std::to_string(step) + ": " + m);
+        (void)SaveScreenshot(main, "main_step" + std::to_string(step));
         walk.stepsReached.push_back(step);
         if (step == 6) break;
         Click(GetDlgItem(main, NextButton));
@@ -865,6 +914,9 @@ void WalkMeasuringTheSteps(DWORD thread, Walk& walk) {
             for (HWND child : Children(loading))
                 if (const std::string m = MisfitOf(child); !m.empty())
                     walk.misfits.push_back("media loading: " + m);
+            for (const std::string& m : PictureMisfits(loading, ids::DlgMediaLoading))
+                walk.misfits.push_back("media loading: " + m);
+            (void)SaveScreenshot(loading, "media_loading");
             PressOk(loading);
             (void)WaitUntil([loading] { return !IsWindow(loading); });
         }
@@ -882,6 +934,43 @@ TEST(Win32Job, EveryTextOfTheMainWindowFitsAtEachStep) {
     EXPECT_EQ(run.walk.stepsReached, (std::vector<int>{1, 2, 3, 4, 5, 6}));
     for (const std::string& misfit : run.walk.misfits)
         ADD_FAILURE() << misfit;
+}
+
+// A procedure that handles nothing, for a dialog shown only to be measured.
+std::intptr_t Silent(Window, const DialogMessage&) {
+    return 0;
+}
+
+// The dialogs the walk above does not reach, made on their own: every text
+// fits, every picture is the one drawn for the screen, and the pad's hot
+// spots are the squares its icons are drawn in.
+TEST(Win32Job, EveryTextOfTheOtherDialogsFitsAndThePicturesSuitTheScreen) {
+    win32::Win32WindowHost host{dlg::DialogTemplates(res::AllDialogTemplates()),
+                                GetModuleHandleW(nullptr)};
+    EXPECT_EQ(host.IconSize(), GetSystemMetrics(SM_CXICON));
+    for (int id : {ids::DlgCalibration, ids::DlgAbout, ids::DlgAddMedia, ids::DlgCommError,
+                   ids::DlgMediaLoading}) {
+        const Window dialog = host.CreateDialog(id, Window{}, Silent, 0);
+        ASSERT_TRUE(dialog) << id;
+        HWND h = win32::ToHwnd(dialog);
+        // Numbers the program always puts in place of the placeholders, at
+        // their longest.
+        if (id == ids::DlgAddMedia) {
+            host.SetItemText(dialog, 5172, "10");
+            host.SetItemText(dialog, 5174, "30");
+        }
+        ShowWindow(h, SW_SHOW);
+        UpdateWindow(h);
+        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
+            DispatchMessageW(&msg);
+        const std::string where = "dialog " + std::to_string(id) + ": ";
+        for (HWND child : Children(h))
+            if (const std::string m = MisfitOf(child); !m.empty()) ADD_FAILURE() << where << m;
+        for (const std::string& m : PictureMisfits(h, id))
+            ADD_FAILURE() << where << m;
+        (void)SaveScreenshot(h, "dialog_" + std::to_string(id));
+        DestroyWindow(h);
+    }
 }
 
 // GDI objects of this process. Wine's GetGuiResources may count nothing;
@@ -905,7 +994,6 @@ DWORD UserObjects(DWORD thread) {
 
 struct Held {
     DWORD gdi = 0, user = 0;
-    bool operator==(const Held&) const = default;
 };
 
 // Ten thousand page actions sent to the page as its controls send them
@@ -966,7 +1054,11 @@ TEST(Win32Job, TenThousandPageActionsHoldNoMoreGdiOrUserObjects) {
     EXPECT_EQ(run.walk.failure, "");
     EXPECT_EQ(exitCode, ExitClosed);
     EXPECT_GT(warm.gdi, 0u);
-    EXPECT_TRUE(end == warm) << "GDI " << warm.gdi << " -> " << end.gdi << ", USER " << warm.user
+    // Wine's own caches move its count by an object or two either way; a
+    // leak in the page's handling would add one for every few of the nine
+    // thousand actions.
+    EXPECT_TRUE(end.gdi <= warm.gdi + 4 && end.user <= warm.user + 4)
+        << "GDI " << warm.gdi << " -> " << end.gdi << ", USER " << warm.user
                              << " -> " << end.user;
     std::printf("long run: GDI objects %lu -> %lu, USER objects %lu -> %lu\n", warm.gdi, end.gdi,
                 warm.user, end.user);

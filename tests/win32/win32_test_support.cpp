@@ -1,6 +1,8 @@
 #include "tests/win32/win32_test_support.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 #include <thread>
 
@@ -157,6 +159,58 @@ std::string ThisProgramsFolder() {
     const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string s(path, n);
     return s.substr(0, s.rfind('\\') + 1);
+}
+
+int ScreenScale() {
+    HDC screen = GetDC(nullptr);
+    const int scale = MulDiv(GetDeviceCaps(screen, LOGPIXELSY), 100, 96);
+    ReleaseDC(nullptr, screen);
+    return scale;
+}
+
+bool SaveScreenshot(HWND window, const std::string& name) {
+    RECT r{};
+    if (!GetWindowRect(window, &r) || r.right <= r.left || r.bottom <= r.top) return false;
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height; // bottom-up, as a BMP file stores its rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP shot = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool ok = false;
+    if (shot != nullptr && memory != nullptr) {
+        HGDIOBJ previous = SelectObject(memory, shot);
+        ok = BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY) != FALSE;
+        GdiFlush();
+        SelectObject(memory, previous);
+    }
+    if (ok) {
+        const std::uint32_t stride = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
+        const std::uint32_t size = stride * static_cast<std::uint32_t>(height);
+        BITMAPFILEHEADER file{};
+        file.bfType = 0x4D42; // "BM"
+        file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+        file.bfSize = file.bfOffBits + size;
+        std::error_code ec;
+        const std::filesystem::path folder =
+            std::filesystem::path(OSA_SCREENSHOT_DIR) / std::to_string(ScreenScale());
+        std::filesystem::create_directories(folder, ec);
+        std::ofstream out(folder / (name + ".bmp"), std::ios::binary);
+        out.write(reinterpret_cast<const char*>(&file), sizeof file);
+        out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+        out.write(static_cast<const char*>(bits), size);
+        ok = out.good();
+    }
+    if (shot != nullptr) DeleteObject(shot);
+    if (memory != nullptr) DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok;
 }
 
 } // namespace osa::wintest

@@ -69,4 +69,13 @@ class ScratchFolder {
 // The folder of this test program, with its trailing backslash.
 std::string ThisProgramsFolder();
 
+// The screen's scale in per cent: its dots per inch * 100 / 96.
+int ScreenScale();
+
+// Saves what the screen shows of `window` (its whole rectangle) as a 24-bit
+// BMP file `name`.bmp in the build's screenshot folder for the screen's
+// scale (screenshots/win32/<scale>), for a person to look at. False when it
+// could not be written.
+bool SaveScreenshot(HWND window, const std::string& name);
+
 } // namespace osa::wintest
