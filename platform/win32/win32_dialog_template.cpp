@@ -1,6 +1,5 @@
 #include "platform/win32/win32_dialog_template.h"
 
-#include <cstdlib>
 #include <iterator>
 #include <string_view>
 
@@ -176,10 +175,10 @@ Win32Styles ControlStyles(const dlg::ControlTemplate& control) {
     return s;
 }
 
-int NearestBitmapScale(int percent) {
+int BitmapScaleAtMost(int percent) {
     int best = BitmapScales[0];
     for (int scale : BitmapScales)
-        if (std::abs(scale - percent) < std::abs(best - percent)) best = scale;
+        if (scale <= percent + 2) best = scale;
     return best;
 }
 

@@ -44,8 +44,10 @@ ControlAtom ControlClassAtom(dlg::ControlClass cls);
 // than 96 dpi; the one drawn at the k-th of these scales is resource
 // <n> + 10000 * k (the artwork's build makes them).
 inline constexpr int BitmapScales[] = {100, 125, 150, 175, 200};
-// The scale of the list nearest to `percent` (a screen's dpi * 100 / 96).
-int NearestBitmapScale(int percent);
+// The largest scale of the list that is not above `percent` (with 2 % to
+// spare for rounding): a picture so drawn never grows past the place its
+// dialog gives it.
+int BitmapScaleAtMost(int percent);
 // The resource number of bitmap `bitmap` drawn at `scale`, one of BitmapScales.
 int ScaledBitmapId(int bitmap, int scale);
 

@@ -57,18 +57,46 @@ HWND UsableOwner(Window owner) {
 
 Win32WindowHost::Win32WindowHost(dlg::DialogTemplates templates, HINSTANCE instance)
     : templates_(templates), instance_(instance != nullptr ? instance : GetModuleHandleW(nullptr)) {
+}
+
+int Win32WindowHost::LayoutScale(const dlg::DialogTemplate& dialog) {
     // The program declares itself aware of the system's dpi (its manifest),
-    // so the screen's dots per inch are the real ones; dialogs grow with
-    // their font, and pictures are loaded as drawn for that size.
-    if (HDC screen = GetDC(nullptr)) {
-        bitmapScale_ = NearestBitmapScale(MulDiv(GetDeviceCaps(screen, LOGPIXELSY), 100, 96));
-        ReleaseDC(nullptr, screen);
-    }
+    // so the screen's dots per inch are the real ones. A dialog grows with
+    // its font's base units, which follow the dpi only roughly (8 points at
+    // 192 dpi give about 1.9 times the base units of 96 dpi); its pictures
+    // are drawn for the smaller of the two ratios.
+    HDC screen = GetDC(nullptr);
+    if (screen == nullptr) return 100;
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    const std::wstring face = Widen(dialog.font);
+    auto baseUnits = [&](int dotsPerInch) {
+        HFONT font = CreateFontW(-MulDiv(dialog.pointSize, dotsPerInch, 72), 0, 0, 0, FW_NORMAL,
+                                 FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str());
+        SIZE units{};
+        if (font == nullptr) return units;
+        HGDIOBJ previous = SelectObject(screen, font);
+        TEXTMETRICW metrics{};
+        SIZE letters{};
+        static constexpr wchar_t Alphabet[] =
+            L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+        if (GetTextMetricsW(screen, &metrics) &&
+            GetTextExtentPoint32W(screen, Alphabet, 52, &letters))
+            units = SIZE{(letters.cx / 26 + 1) / 2, metrics.tmHeight};
+        SelectObject(screen, previous);
+        DeleteObject(font);
+        return units;
+    };
+    const SIZE at96 = baseUnits(96), here = baseUnits(dpi);
+    ReleaseDC(nullptr, screen);
+    if (at96.cx <= 0 || at96.cy <= 0 || here.cx <= 0 || here.cy <= 0) return 100;
+    return std::min(MulDiv(here.cx, 100, at96.cx), MulDiv(here.cy, 100, at96.cy));
 }
 
 int Win32WindowHost::ScreenBitmap(int bitmap, const void* context) {
-    const auto* host = static_cast<const Win32WindowHost*>(context);
-    const int scaled = ScaledBitmapId(bitmap, host->bitmapScale_);
+    const auto& layout = *static_cast<const BitmapChoice*>(context);
+    const Win32WindowHost* host = layout.host;
+    const int scaled = ScaledBitmapId(bitmap, layout.scale);
     // A module without the scaled drawings shows the bitmap drawn at 100 %.
     if (scaled != bitmap &&
         FindResourceW(host->instance_, ResourceName(scaled), RT_BITMAP) != nullptr)
@@ -242,7 +270,8 @@ HICON Win32WindowHost::LoadIconResource(int iconId, int size) const {
 
 std::intptr_t Win32WindowHost::DialogBoxFrom(const dlg::DialogTemplate& dialog, Window owner,
                                              DialogProc proc, std::intptr_t param) {
-    const DialogTemplateImage image(dialog, &ScreenBitmap, this);
+    const BitmapChoice pictures{this, BitmapScaleAtMost(LayoutScale(dialog))};
+    const DialogTemplateImage image(dialog, &ScreenBitmap, &pictures);
     DialogRecord record{this, proc, param, true};
     // -1 when the dialog cannot be made.
     return DialogBoxIndirectParamW(instance_, image.Get(), UsableOwner(owner), &DialogThunk,
@@ -251,7 +280,8 @@ std::intptr_t Win32WindowHost::DialogBoxFrom(const dlg::DialogTemplate& dialog, 
 
 Window Win32WindowHost::CreateDialogFrom(const dlg::DialogTemplate& dialog, Window parent,
                                          DialogProc proc, std::intptr_t param) {
-    const DialogTemplateImage image(dialog, &ScreenBitmap, this);
+    const BitmapChoice pictures{this, BitmapScaleAtMost(LayoutScale(dialog))};
+    const DialogTemplateImage image(dialog, &ScreenBitmap, &pictures);
     auto owned = std::make_unique<DialogRecord>(DialogRecord{this, proc, param, false});
     const DialogRecord* record = owned.get();
     modeless_.push_back(std::move(owned));

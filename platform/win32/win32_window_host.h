@@ -137,8 +137,13 @@ class Win32WindowHost final : public WindowHost {
 
     dlg::DialogTemplates templates_;
     HINSTANCE instance_;
-    // The scale the screen's pictures are drawn at (100 at 96 dpi).
-    int bitmapScale_ = 100;
+    // How much larger than at 96 dpi a dialog made from `dialog` is laid
+    // out, in per cent; and the bitmap a picture control of it loads.
+    static int LayoutScale(const dlg::DialogTemplate& dialog);
+    struct BitmapChoice {
+        const Win32WindowHost* host;
+        int scale;
+    };
     static int ScreenBitmap(int bitmap, const void* context);
     // Records of the modeless dialogs; a modal dialog's record lives on the
     // stack of DialogBoxFrom. Each is removed when its window is gone.

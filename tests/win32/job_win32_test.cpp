@@ -838,41 +838,49 @@ std::string MisfitOf(HWND control) {
            "\": " + why;
 }
 
-// The picture statics of `dialog` (made from template `templateId`) whose
-// bitmap is not the one drawn for the screen's scale: each shows its
-// template's bitmap at its size at 100 % times the nearest scale it is drawn
-// at (the statics come in template order).
+// The picture statics of `dialog` (made from template `templateId`) that do
+// not suit the screen: each must show one of its bitmap's drawings (its
+// size at 100 % times one of the scales it is drawn at, not a stretched
+// copy), and on a screen of 175 % or more a drawing of at least 150 % (the
+// statics come in template order).
 std::vector<std::string> PictureMisfits(HWND dialog, int templateId) {
-    std::vector<int> bitmaps;
+    std::vector<dlg::ControlTemplate> pictures;
     if (const res::DialogTemplate* t = res::FindDialogTemplate(templateId))
         for (const dlg::ControlTemplate& c : t->controls)
-            if (c.cls == dlg::ControlClass::Picture) bitmaps.push_back(c.resource);
-    const int scale = win32::NearestBitmapScale(ScreenScale());
+            if (c.cls == dlg::ControlClass::Picture) pictures.push_back(c);
     auto sizeOf = [](HBITMAP b) {
         BITMAP info{};
         return (b != nullptr && GetObjectW(b, sizeof info, &info) != 0)
                    ? SIZE{info.bmWidth, info.bmHeight}
                    : SIZE{};
     };
+    const int least = ScreenScale() >= 175 ? 150 : 100;
     std::vector<std::string> out;
     std::size_t k = 0;
     for (HWND child : Children(dialog)) {
         if (ClassName(child) != "Static" ||
             (GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP)
             continue;
-        if (k >= bitmaps.size()) break;
-        const int id = bitmaps[k++];
-        HBITMAP base = static_cast<HBITMAP>(
-            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
-        const SIZE want{MulDiv(sizeOf(base).cx, scale, 100), MulDiv(sizeOf(base).cy, scale, 100)};
+        if (k >= pictures.size()) break;
+        const dlg::ControlTemplate& c = pictures[k++];
+        HBITMAP base = static_cast<HBITMAP>(LoadImageW(
+            GetModuleHandleW(nullptr), MAKEINTRESOURCEW(c.resource), IMAGE_BITMAP, 0, 0, 0));
+        const SIZE at100 = sizeOf(base);
         if (base != nullptr) DeleteObject(base);
         const SIZE shown =
             sizeOf(reinterpret_cast<HBITMAP>(SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0)));
-        if (std::abs(shown.cx - want.cx) > 1 || std::abs(shown.cy - want.cy) > 1)
-            out.push_back("bitmap " + std::to_string(id) + " shown at " + std::to_string(shown.cx) +
-                          " x " + std::to_string(shown.cy) + ", drawn for " +
-                          std::to_string(scale) + " % at " + std::to_string(want.cx) + " x " +
-                          std::to_string(want.cy));
+        int drawnAt = 0;
+        for (int scale : win32::BitmapScales)
+            if (std::abs(shown.cx - MulDiv(at100.cx, scale, 100)) <= 1 &&
+                std::abs(shown.cy - MulDiv(at100.cy, scale, 100)) <= 1)
+                drawnAt = scale;
+        const std::string what = "bitmap " + std::to_string(c.resource) + " shown at " +
+                                 std::to_string(shown.cx) + " x " + std::to_string(shown.cy);
+        if (drawnAt == 0)
+            out.push_back(what + ": not one of its drawings");
+        else if (drawnAt < least)
+            out.push_back(what + ": drawn for " + std::to_string(drawnAt) + " % on a screen of " +
+                          std::to_string(ScreenScale()) + " %");
     }
     return out;
 }
@@ -1058,8 +1066,7 @@ TEST(Win32Job, TenThousandPageActionsHoldNoMoreGdiOrUserObjects) {
     // leak in the page's handling would add one for every few of the nine
     // thousand actions.
     EXPECT_TRUE(end.gdi <= warm.gdi + 4 && end.user <= warm.user + 4)
-        << "GDI " << warm.gdi << " -> " << end.gdi << ", USER " << warm.user
-                             << " -> " << end.user;
+        << "GDI " << warm.gdi << " -> " << end.gdi << ", USER " << warm.user << " -> " << end.user;
     std::printf("long run: GDI objects %lu -> %lu, USER objects %lu -> %lu\n", warm.gdi, end.gdi,
                 warm.user, end.user);
     // Two media choices, the orientation, the press and the release.
