@@ -19,6 +19,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -290,8 +291,13 @@ QPixmap QtWindowHost::BitmapPixmap(int bitmap, qreal ratio) {
     const int scale = AtLeast(scales, 100 * ratio);
     if (scale != 100) {
         QPixmap pixmap(QStringLiteral(":/bitmap/%1/%2").arg(scale).arg(bitmap));
-        if (!pixmap.isNull()) {
-            pixmap.setDevicePixelRatio(scale / 100.0);
+        const QSize base = QImageReader(QStringLiteral(":/bitmap/%1").arg(bitmap)).size();
+        if (!pixmap.isNull() && base.width() > 0 && base.height() > 0) {
+            // The drawing's sides are rounded up to whole pixels (58 x 85 at
+            // 125 % is 73 x 107): the larger ratio keeps its logical size
+            // the bitmap's own.
+            pixmap.setDevicePixelRatio(std::max(pixmap.width() / qreal(base.width()),
+                                                pixmap.height() / qreal(base.height())));
             return pixmap;
         }
     }
