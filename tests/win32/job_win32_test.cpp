@@ -590,13 +590,20 @@ void WalkTheSecondaryDialogs(DWORD thread, Walk& walk) {
         walk.failure = "no Calibration dialog";
         return;
     }
+    // The dialog is found as soon as it exists; the click must wait until
+    // it is shown and in front, or it lands on the window under it.
     SetForegroundWindow(calibration);
+    (void)WaitUntil([calibration] {
+        return IsWindowVisible(calibration) && GetForegroundWindow() == calibration;
+    });
+    const std::string yBefore = Text(GetDlgItem(calibration, 5114));
     RECT bar{};
     GetWindowRect(GetDlgItem(calibration, 5131), &bar);
     // A quick click: held longer, the arrow repeats its step.
     SendMouse(POINT{bar.right - 4, (bar.top + bar.bottom) / 2}, MOUSEEVENTF_LEFTDOWN);
     SendMouse(POINT{bar.right - 4, (bar.top + bar.bottom) / 2}, MOUSEEVENTF_LEFTUP);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    (void)WaitUntil([&] { return Text(GetDlgItem(calibration, 5114)) != yBefore; });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));    // no repeat follows
     walk.mediaShown.push_back(Text(GetDlgItem(calibration, 5114))); // the Y label
     RetypeEdit(GetDlgItem(calibration, 5105), L"-0.75");
     PressEnterOn(calibration);
