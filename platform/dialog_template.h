@@ -6,6 +6,7 @@
 #pragma once
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace osa::dlg {
@@ -72,7 +73,9 @@ struct ControlTemplate {
     int id = NoId;
     ControlClass cls = ControlClass::Static;
     std::uint32_t style = CsNone;
-    std::string_view text{}; // UTF-8; \n is a line break
+    std::string_view text{}; // UTF-8; \n is a line break; for Picture and
+                             // Icon what the picture shows (for assistive
+                             // technology; never drawn)
     int resource = 0;        // bitmap or icon number for Picture and Icon
     DluRect rect{};
 };
@@ -89,6 +92,18 @@ struct DialogTemplate {
 
 // The control of a template with the given id (the first one), or nullptr.
 const ControlTemplate* FindControl(const DialogTemplate& dialog, int id);
+
+// The text static that labels `control` (one of `dialog`'s) as a reader of
+// the dialog sees it: among the text statics on its line (their rectangles
+// overlap vertically) that end left of it, the nearest one ending in ":",
+// else the nearest; with none on its line, the nearest text static above it
+// that overlaps it horizontally. nullptr when there is none.
+const ControlTemplate* LabelOf(const DialogTemplate& dialog, const ControlTemplate& control);
+
+// A label's text as a name: without "&", line breaks as blanks, one blank
+// between words and no ":" or blanks at its ends ("Width:" names the edit
+// "Width").
+std::string LabelName(std::string_view labelText);
 
 // The templates a window host can show, looked up by number.
 class DialogTemplates {

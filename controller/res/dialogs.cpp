@@ -34,10 +34,36 @@ constexpr ControlTemplate Ctl(int id, ControlClass cls, std::uint32_t style, std
     return ControlTemplate{id, cls, style, text, 0, rect};
 }
 
+// What each picture shows, in a few words: the text assistive technology
+// reads for it (a picture control shows its resource, never this text).
+constexpr std::string_view Described(int resource) {
+    switch (resource) {
+    case 1000: return "The cutter with the sheet loaded, design landscape";
+    case 1001: return "The cutter with the sheet loaded, design portrait";
+    case 1003: return "The cutter with the sheet loaded, design landscape with registration marks";
+    case 1005: return "The cutter with the sheet loaded, design portrait with registration marks";
+    case 1006: return "The mark sensor's light spot on a corner mark, with the X and Y corrections";
+    case 1007: return "Pen";
+    case 1014: return "Pen, not in use";
+    case 1009: return "Blade holder with the blue cap";
+    case 1008: return "Blade holder with the blue cap, not in use";
+    case 1011: return "Blade holder with the red cap";
+    case 1010: return "Blade holder with the red cap, not in use";
+    case 1013: return "Blade holder with the yellow cap";
+    case 1012: return "Blade holder with the yellow cap, not in use";
+    case 1016: return "The cutter's LED and standby key, and its USB cable to the computer";
+    case 1500: return "Ostrandel Controller";
+    case 1515: return "Warning";
+    case 1521: return "Current step";
+    case 1522: return "Step";
+    default: return {};
+    }
+}
+
 // A Picture (bitmap) or Icon control showing resource `resource`.
 constexpr ControlTemplate Art(int id, ControlClass cls, std::uint32_t style, int resource,
                               DluRect rect) {
-    return ControlTemplate{id, cls, style, std::string_view{}, resource, rect};
+    return ControlTemplate{id, cls, style, Described(resource), resource, rect};
 }
 
 // The six step labels of the main window and the five ">" between them.

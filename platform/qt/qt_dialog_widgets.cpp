@@ -1,6 +1,8 @@
 #include "platform/qt/qt_dialog_widgets.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFocusEvent>
@@ -398,6 +400,62 @@ void ScrollControl::keyPressEvent(QKeyEvent* event) {
         return;
     }
     event->ignore();
+}
+
+namespace {
+
+// Qt's own interface of a button says "check box" for a radio button that is
+// not auto-exclusive; this one says "radio button" and otherwise acts as
+// Qt's does for a checkable button (its one action toggles it, which the
+// host takes as the click it stands for).
+class RadioAccessible final : public QAccessibleWidget {
+  public:
+    explicit RadioAccessible(QRadioButton* radio)
+        : QAccessibleWidget(radio, QAccessible::RadioButton) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return QString(Button()->text()).remove(QLatin1Char('&'));
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.checkable = true;
+        s.checked = Button()->isChecked();
+        return s;
+    }
+    QStringList actionNames() const override {
+        return QStringList{toggleAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& name) override {
+        if (name == toggleAction()) {
+            if (widget()->isEnabled()) Button()->toggle();
+        } else {
+            QAccessibleWidget::doAction(name);
+        }
+    }
+
+  private:
+    QRadioButton* Button() const { return static_cast<QRadioButton*>(widget()); }
+};
+
+// Every radio button of the program is one of the host's; its interface is
+// made while the button is being built (Qt announces its first state), when
+// it is not yet a RadioControl, so it is told by its Qt class.
+QAccessibleInterface* AccessibleFor(const QString& className, QObject* object) {
+    if (className == QLatin1String("QRadioButton"))
+        if (auto* radio = qobject_cast<QRadioButton*>(object)) return new RadioAccessible(radio);
+    return nullptr;
+}
+
+} // namespace
+
+void InstallAccessibility() {
+    static const bool installed = [] {
+        QAccessible::installFactory(AccessibleFor);
+        return true;
+    }();
+    (void)installed;
 }
 
 } // namespace osa::qt

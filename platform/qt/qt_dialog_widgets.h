@@ -146,6 +146,11 @@ class RadioControl final : public QRadioButton {
     void keyPressEvent(QKeyEvent* event) override;
 };
 
+// Radio buttons are announced as radio buttons, although Qt's own
+// accessibility says "check box" for one that is not auto-exclusive (the
+// dialog manager keeps the groups). Installed once, before any window.
+void InstallAccessibility();
+
 // A modal or pop-up dialog. Ends only through Finish(): Qt's own ways of
 // closing a QDialog (accept, reject, Esc, the close button) go to the host
 // as events and become messages to the dialog procedure.

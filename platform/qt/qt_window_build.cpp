@@ -40,6 +40,12 @@ bool IsButton(ControlClass c) {
            c == ControlClass::AutoCheckBox || c == ControlClass::AutoRadioButton;
 }
 
+// Controls without a text of their own, named by the label in front of them.
+bool NamedByLabel(ControlClass c) {
+    return c == ControlClass::Edit || c == ControlClass::DropDownList ||
+           c == ControlClass::HScrollBar || c == ControlClass::VScrollBar;
+}
+
 // The DrawText flags of a static: alignment, word wrap (single line when
 // centred vertically, as SS_CENTERIMAGE makes it), and '&' prefixes.
 int StaticTextFlags(std::uint32_t style) {
@@ -195,6 +201,14 @@ void QtWindowHost::BuildControls(DialogRecord& dialog, QWidget* surface) {
             widget->setFocusPolicy(Qt::NoFocus);
         if (ct.style & dlg::CsDisabled) widget->setEnabled(false);
         if (ct.style & dlg::CsHidden) widget->setVisible(false);
+        // Names for assistive technology: a control without a text of its
+        // own is named by the label in front of it; a picture by what it shows.
+        if (NamedByLabel(ct.cls)) {
+            if (const dlg::ControlTemplate* label = dlg::LabelOf(*dialog.tmpl, ct))
+                widget->setAccessibleName(Utf8(dlg::LabelName(label->text)));
+        } else if (ct.cls == ControlClass::Picture || ct.cls == ControlClass::Icon) {
+            widget->setAccessibleName(text);
+        }
 
         control->widget = widget;
         dialog.controls.push_back(control->handle);
@@ -217,6 +231,19 @@ void QtWindowHost::BuildControls(DialogRecord& dialog, QWidget* surface) {
                     Clicked(h);
                 });
         }
+    }
+
+    // The label of each control named by one is also its buddy: on Linux
+    // assistive technology reads a list box by its "labelled by" relation
+    // (its name is the chosen item), which Qt takes from the buddy.
+    for (std::uintptr_t h : dialog.controls) {
+        const ControlRecord* c = FindControl(h);
+        if (c == nullptr || c->widget == nullptr || !NamedByLabel(c->tmpl->cls)) continue;
+        const dlg::ControlTemplate* label = dlg::LabelOf(*dialog.tmpl, *c->tmpl);
+        if (label == nullptr) continue;
+        for (std::uintptr_t other : dialog.controls)
+            if (const ControlRecord* l = FindControl(other); l != nullptr && l->tmpl == label)
+                if (auto* text = qobject_cast<QLabel*>(l->widget.data())) text->setBuddy(c->widget);
     }
 }
 

@@ -60,6 +60,7 @@ class WidgetOwner {
 QtWindowHost::QtWindowHost(dlg::DialogTemplates templates)
     : templates_(templates), manager_(*this, *this),
       inputFilter_(std::make_unique<qt::InputFilter>()) {
+    qt::InstallAccessibility();
     InstallInput();
 }
 
