@@ -34,6 +34,7 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -189,6 +190,15 @@ inline constexpr int IdOk = 1;
 inline constexpr int IdCancel = 2;
 } // namespace mb
 
+// A drawn part of a window that works as a button (see SetHotSpots).
+struct HotSpot {
+    std::string_view name; // UTF-8, as a screen reader says it
+    Rect rect;             // client coordinates, edges inside
+    bool enabled = true;
+    bool pressed = false;
+    bool operator==(const HotSpot&) const = default;
+};
+
 class WindowHost {
   public:
     virtual ~WindowHost() = default;
@@ -275,6 +285,12 @@ class WindowHost {
     virtual void UpdateWindow(Window window) = 0;
     // Draws icon `iconId` with its top left at `at`; only while handling Paint.
     virtual void DrawIcon(Window window, int iconId, Point at) = 0;
+    // Parts of `window` that work as buttons although they are only drawn
+    // (the blade position pad), in client coordinates: assistive technology
+    // is told of each as a button with its name and state, and pressing it
+    // there is a mouse press and release in its middle. Each call replaces
+    // the window's list.
+    virtual void SetHotSpots(Window window, std::span<const HotSpot> spots) = 0;
     // The side of the square DrawIcon draws in, in window coordinates: 32 at
     // 96 dpi, more where the platform's coordinates are device pixels of a
     // screen of more dots per inch (Win32: the large icon size).

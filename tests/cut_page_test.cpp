@@ -772,17 +772,31 @@ TEST_F(CutPageTest, FailedReadStoresNothingButKeepsTheReformattedText) {
 
 // --- Pad, buttons ----------------------------------------------------------------
 
-TEST_F(CutPageTest, PadIconsFollowTheirStates) {
+// The icons, and the same buttons as assistive technology hears of them
+// (names, places, enabled and pressed states).
+TEST_F(CutPageTest, PadIconsAndHotSpotsFollowTheirStates) {
     OpenQuietPage();
     struct Case {
         PositionPad pad;
         std::vector<int> icons; // up, down, left, right, test cut, origin
+        std::string enabled;    // the same order, 'y' or 'n'
+        std::string pressed;
     };
     const Case cases[] = {
-        {PositionPad{0, 0, 0, 0}, {1505, 1509, 1503, 1507, 1501, 1511}},
-        {PositionPad{1, pad::Up | pad::Right, 1, 1}, {1506, 1509, 1503, 1508, 1502, 1512}},
-        {PositionPad{0, pad::Down | pad::Left, 2, 2}, {1505, 1510, 1504, 1507, 1516, 1513}},
-        {PositionPad{0, pad::DirectionsDisabled, 0, 0}, {1520, 1517, 1518, 1519, 1501, 1511}}};
+        {PositionPad{0, 0, 0, 0}, {1505, 1509, 1503, 1507, 1501, 1511}, "yyyyyy", "nnnnnn"},
+        {PositionPad{1, pad::Up | pad::Right, 1, 1},
+         {1506, 1509, 1503, 1508, 1502, 1512},
+         "yyyyyy",
+         "ynnyyy"},
+        {PositionPad{0, pad::Down | pad::Left, 2, 2},
+         {1505, 1510, 1504, 1507, 1516, 1513},
+         "yyyynn",
+         "nyynnn"},
+        {PositionPad{0, pad::DirectionsDisabled, 0, 0},
+         {1520, 1517, 1518, 1519, 1501, 1511},
+         "nnnnyy",
+         "nnnnnn"}};
+    const char* names[] = {"Up", "Down", "Left", "Right", "Test Cut", "Set Origin"};
     const PadRects& at = App().PadAreas;
     const Point corners[] = {{at.up.left, at.up.top},           {at.down.left, at.down.top},
                              {at.left.left, at.left.top},       {at.right.left, at.right.top},
@@ -791,9 +805,15 @@ TEST_F(CutPageTest, PadIconsFollowTheirStates) {
         App().Pad = c.pad;
         auto drawn = host.Paint(page);
         ASSERT_EQ(drawn.size(), 6u);
+        const auto spots = host.HotSpots(page);
+        ASSERT_EQ(spots.size(), 6u);
         for (std::size_t i = 0; i < 6; ++i) {
             EXPECT_EQ(drawn[i].iconId, c.icons[i]) << i;
             EXPECT_EQ(drawn[i].at, corners[i]) << i;
+            EXPECT_EQ(spots[i].name, names[i]);
+            EXPECT_EQ((Point{spots[i].rect.left, spots[i].rect.top}), corners[i]) << i;
+            EXPECT_EQ(spots[i].enabled, c.enabled[i] == 'y') << names[i];
+            EXPECT_EQ(spots[i].pressed, c.pressed[i] == 'y') << names[i];
         }
     }
 }

@@ -103,6 +103,21 @@ void PaintPad(Window page) {
            {IconPadTestCut, IconPadTestCutPressed, IconPadTestCutDisabled});
     button(at.origin, pad.OriginButton,
            {IconPadOrigin, IconPadOriginPressed, IconPadOriginDisabled});
+
+    // The same buttons for assistive technology, in the hosts' words.
+    const bool directionsOn = pad.HeldDirections != pad::DirectionsDisabled;
+    auto held = [&](std::int32_t bit) { return directionsOn && (pad.HeldDirections & bit) != 0; };
+    const HotSpot spots[] = {
+        {"Up", at.up, directionsOn, held(pad::Up)},
+        {"Down", at.down, directionsOn, held(pad::Down)},
+        {"Left", at.left, directionsOn, held(pad::Left)},
+        {"Right", at.right, directionsOn, held(pad::Right)},
+        {"Test Cut", at.testCut, pad.TestCutButton != pad::Disabled,
+         pad.TestCutButton == pad::Pressed},
+        {"Set Origin", at.origin, pad.OriginButton != pad::Disabled,
+         pad.OriginButton == pad::Pressed},
+    };
+    w.SetHotSpots(page, spots);
 }
 
 // --- Input ---------------------------------------------------------------------

@@ -595,6 +595,26 @@ void MemoryWindowHost::DrawIcon(Window window, int iconId, Point at) {
     if (Dialog* d = Lookup(window)) d->drawn.push_back(IconDrawn{iconId, at});
 }
 
+void MemoryWindowHost::SetHotSpots(Window window, std::span<const HotSpot> spots) {
+    std::vector<HeldHotSpot> held;
+    for (const HotSpot& s : spots)
+        held.push_back(HeldHotSpot{std::string(s.name), s.rect, s.enabled, s.pressed});
+    // Windows that have gone are forgotten here.
+    std::erase_if(hotSpots_, [this](const auto& entry) { return Lookup(entry.first) == nullptr; });
+    for (auto& [w, list] : hotSpots_)
+        if (w == window) {
+            list = std::move(held);
+            return;
+        }
+    hotSpots_.emplace_back(window, std::move(held));
+}
+
+std::vector<MemoryWindowHost::HeldHotSpot> MemoryWindowHost::HotSpots(Window window) const {
+    for (const auto& [w, list] : hotSpots_)
+        if (w == window) return list;
+    return {};
+}
+
 // --- Geometry ----------------------------------------------------------------
 
 Rect MemoryWindowHost::GetWindowRect(Window window) {

@@ -22,6 +22,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/dialog_manager.h"
@@ -237,6 +238,15 @@ class MemoryWindowHost final : public WindowHost, private DialogSite {
     void UpdateWindow(Window window) override;
     void DrawIcon(Window window, int iconId, Point at) override;
     int IconSize() override { return iconSize_; }
+    void SetHotSpots(Window window, std::span<const HotSpot> spots) override;
+    // The hot spots `window` last told of, with their names held.
+    struct HeldHotSpot {
+        std::string name;
+        Rect rect;
+        bool enabled = true;
+        bool pressed = false;
+    };
+    std::vector<HeldHotSpot> HotSpots(Window window) const;
     // As a screen of more dots per inch would have it (64 at 200 %).
     void SetIconSize(int size) { iconSize_ = size; }
     Rect GetWindowRect(Window window) override;
@@ -297,6 +307,7 @@ class MemoryWindowHost final : public WindowHost, private DialogSite {
     Window painting_{};
     Window foreground_{};
     int iconSize_ = 32;
+    std::vector<std::pair<Window, std::vector<HeldHotSpot>>> hotSpots_;
     std::uintptr_t nextHandle_ = 0x1000;
     int beeps_ = 0;
     int starved_ = 0;

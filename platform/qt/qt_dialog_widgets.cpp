@@ -18,6 +18,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 #include "platform/qt/qt_input_hooks.h"
 
@@ -143,6 +144,17 @@ bool DialogWindow::event(QEvent* event) {
 PageWidget::PageWidget(QWidget* parent, SurfaceSink& sink, std::uintptr_t handle)
     : QWidget(parent), sink_(sink), handle_(handle) {
     setMouseTracking(true);
+}
+
+void PageWidget::PressHotSpot(const QRect& spot) {
+    const QPointF at = QRectF(spot).center();
+    const QPointF global = mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(this, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(this, &release);
 }
 
 bool PageWidget::event(QEvent* event) {
@@ -442,9 +454,121 @@ class RadioAccessible final : public QAccessibleWidget {
 // Every radio button of the program is one of the host's; its interface is
 // made while the button is being built (Qt announces its first state), when
 // it is not yet a RadioControl, so it is told by its Qt class.
+// One drawn button of a page: a button with the name and state the program
+// gave it, whose press is the mouse's.
+class HotSpotAccessible final : public QAccessibleInterface, public QAccessibleActionInterface {
+  public:
+    HotSpotAccessible(PageWidget* page, int index) : page_(page), index_(index) {}
+
+    bool isValid() const override { return Spot().has_value(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return page_ ? page_->window()->windowHandle() : nullptr; }
+    QVector<QPair<QAccessibleInterface*, QAccessible::Relation>>
+    relations(QAccessible::Relation) const override {
+        return {};
+    }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(page_.data());
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text t) const override {
+        const auto spot = Spot();
+        return (spot && t == QAccessible::Name) ? spot->name : QString();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        const auto spot = Spot();
+        if (!spot || !page_) return {};
+        return QRect(page_->mapToGlobal(spot->rect.topLeft()), spot->rect.size());
+    }
+    QAccessible::Role role() const override { return QAccessible::Button; }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        const auto spot = Spot();
+        if (!spot) {
+            s.invalid = true;
+            return s;
+        }
+        s.disabled = !spot->enabled;
+        s.pressed = spot->pressed;
+        s.invisible = page_ == nullptr || !page_->isVisible();
+        return s;
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                    : nullptr;
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& name) override {
+        const auto spot = Spot();
+        if (name == pressAction() && spot && spot->enabled && page_)
+            page_->PressHotSpot(spot->rect);
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+  private:
+    std::optional<HotSpotState> Spot() const {
+        if (!page_) return std::nullopt;
+        const std::vector<HotSpotState> spots = page_->HotSpots();
+        if (index_ < 0 || index_ >= static_cast<int>(spots.size())) return std::nullopt;
+        return spots[static_cast<std::size_t>(index_)];
+    }
+
+    QPointer<PageWidget> page_;
+    int index_;
+};
+
+// A page: its controls, then its drawn buttons.
+class PageAccessible final : public QAccessibleWidget {
+  public:
+    explicit PageAccessible(PageWidget* page) : QAccessibleWidget(page, QAccessible::Pane) {}
+    ~PageAccessible() override {
+        for (QAccessible::Id id : spots_)
+            QAccessible::deleteAccessibleInterface(id);
+    }
+
+    int childCount() const override {
+        return QAccessibleWidget::childCount() + static_cast<int>(Page()->HotSpots().size());
+    }
+    QAccessibleInterface* child(int index) const override {
+        const int controls = QAccessibleWidget::childCount();
+        if (index < controls) return QAccessibleWidget::child(index);
+        const int k = index - controls;
+        if (k >= static_cast<int>(Page()->HotSpots().size())) return nullptr;
+        while (static_cast<int>(spots_.size()) <= k)
+            spots_.push_back(QAccessible::registerAccessibleInterface(
+                new HotSpotAccessible(Page(), static_cast<int>(spots_.size()))));
+        return QAccessible::accessibleInterface(spots_[static_cast<std::size_t>(k)]);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        for (std::size_t k = 0; k < spots_.size(); ++k)
+            if (QAccessible::accessibleInterface(spots_[k]) == child)
+                return QAccessibleWidget::childCount() + static_cast<int>(k);
+        return QAccessibleWidget::indexOfChild(child);
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        const QPoint at = Page()->mapFromGlobal(QPoint(x, y));
+        const std::vector<HotSpotState> spots = Page()->HotSpots();
+        for (std::size_t k = 0; k < spots.size(); ++k)
+            if (spots[k].rect.contains(at))
+                return child(QAccessibleWidget::childCount() + static_cast<int>(k));
+        return QAccessibleWidget::childAt(x, y);
+    }
+
+  private:
+    PageWidget* Page() const { return static_cast<PageWidget*>(widget()); }
+    mutable std::vector<QAccessible::Id> spots_;
+};
+
 QAccessibleInterface* AccessibleFor(const QString& className, QObject* object) {
     if (className == QLatin1String("QRadioButton"))
         if (auto* radio = qobject_cast<QRadioButton*>(object)) return new RadioAccessible(radio);
+    if (auto* page = dynamic_cast<PageWidget*>(object)) return new PageAccessible(page);
     return nullptr;
 }
 

@@ -66,6 +66,14 @@ struct StaticPaint {
     std::optional<QColor> text;
 };
 
+// A drawn button of a surface (WindowHost::SetHotSpots), as the host keeps it.
+struct HotSpotState {
+    QString name;
+    QRect rect; // surface coordinates
+    bool enabled = true;
+    bool pressed = false;
+};
+
 // What the widgets report to the host. Every call names the window value of
 // the widget (control or dialog) it comes from. The host hands each on to
 // its dialog manager, which turns it into messages (platform/dialog_manager.h).
@@ -94,6 +102,8 @@ class SurfaceSink {
     virtual void ThumbPressed(std::uintptr_t control, int position) = 0;
     virtual void ThumbTracked(std::uintptr_t control, int position) = 0;
     virtual void ThumbReleased(std::uintptr_t control, int position) = 0;
+    // The drawn buttons of a surface, for assistive technology.
+    virtual std::vector<HotSpotState> HotSpotsOf(std::uintptr_t dialog) = 0;
 
   protected:
     ~SurfaceSink() = default;
@@ -146,9 +156,11 @@ class RadioControl final : public QRadioButton {
     void keyPressEvent(QKeyEvent* event) override;
 };
 
-// Radio buttons are announced as radio buttons, although Qt's own
-// accessibility says "check box" for one that is not auto-exclusive (the
-// dialog manager keeps the groups). Installed once, before any window.
+// The program's interfaces for assistive technology: radio buttons are
+// announced as radio buttons, although Qt's own says "check box" for one
+// that is not auto-exclusive (the dialog manager keeps the groups), and a
+// page shows its drawn buttons (the blade position pad) as buttons after
+// its controls. Installed once, before any window.
 void InstallAccessibility();
 
 // A modal or pop-up dialog. Ends only through Finish(): Qt's own ways of
@@ -176,6 +188,10 @@ class DialogWindow final : public QDialog {
 class PageWidget final : public QWidget {
   public:
     PageWidget(QWidget* parent, SurfaceSink& sink, std::uintptr_t handle);
+    // Its drawn buttons (the blade position pad), as assistive technology
+    // sees them; pressing one is a mouse press and release in its middle.
+    std::vector<HotSpotState> HotSpots() const { return sink_.HotSpotsOf(handle_); }
+    void PressHotSpot(const QRect& spot);
 
   protected:
     bool event(QEvent* event) override;

@@ -12,6 +12,7 @@
 #include "platform/help_page.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -747,6 +748,35 @@ void QtWindowHost::InvalidateRect(Window window, std::optional<Rect> rect, bool)
         w->update(QRect(rect->left, rect->top, rect->Width(), rect->Height()));
     else if (!rect)
         w->update();
+}
+
+void QtWindowHost::SetHotSpots(Window window, std::span<const HotSpot> spots) {
+    auto record = FindDialog(window.value);
+    if (!record) return;
+    std::vector<qt::HotSpotState> held;
+    for (const HotSpot& s : spots)
+        held.push_back(qt::HotSpotState{
+            qt::Utf8(s.name),
+            QRect(QPoint(s.rect.left, s.rect.top), QPoint(s.rect.right, s.rect.bottom)), s.enabled,
+            s.pressed});
+    if (held.size() == record->hotSpots.size() &&
+        std::equal(held.begin(), held.end(), record->hotSpots.begin(),
+                   [](const auto& a, const auto& b) {
+                       return a.name == b.name && a.rect == b.rect && a.enabled == b.enabled &&
+                              a.pressed == b.pressed;
+                   }))
+        return;
+    record->hotSpots = std::move(held);
+    // Screen readers hear of the change as of any other state change.
+    if (record->surface) {
+        QAccessibleEvent event(record->surface.data(), QAccessible::StateChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+std::vector<qt::HotSpotState> QtWindowHost::HotSpotsOf(std::uintptr_t dialog) {
+    auto record = FindDialog(dialog);
+    return record ? record->hotSpots : std::vector<qt::HotSpotState>{};
 }
 
 void QtWindowHost::DrawIcon(Window window, int iconId, Point at) {

@@ -101,6 +101,7 @@ class QtWindowHost final : public WindowHost, private qt::SurfaceSink, private D
     // Qt's coordinates are device independent: an icon is 32 logical pixels
     // on every screen, drawn sharp from the drawing nearest its device size.
     int IconSize() override { return 32; }
+    void SetHotSpots(Window window, std::span<const HotSpot> spots) override;
     Rect GetWindowRect(Window window) override;
     Rect GetItemRect(Window dialog, int id) override;
     Rect GetClientRect(Window window) override;
@@ -134,6 +135,7 @@ class QtWindowHost final : public WindowHost, private qt::SurfaceSink, private D
     void ThumbPressed(std::uintptr_t control, int position) override;
     void ThumbTracked(std::uintptr_t control, int position) override;
     void ThumbReleased(std::uintptr_t control, int position) override;
+    std::vector<qt::HotSpotState> HotSpotsOf(std::uintptr_t dialog) override;
 
     // --- DialogSite -----------------------------------------------------------
     std::intptr_t CallProcedure(Window dialog, const DialogMessage& message) override;

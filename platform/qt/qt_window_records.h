@@ -31,8 +31,9 @@ struct QtWindowHost::DialogRecord {
     bool closeRemoved = false;
     QPointer<QWidget> surface;
     qt::BaseUnits units;
-    std::vector<std::uintptr_t> controls; // template order
-    QPainter* painter = nullptr;          // while its Paint message runs
+    std::vector<std::uintptr_t> controls;   // template order
+    QPainter* painter = nullptr;            // while its Paint message runs
+    std::vector<qt::HotSpotState> hotSpots; // SetHotSpots
 };
 
 struct QtWindowHost::ControlRecord {

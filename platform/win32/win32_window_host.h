@@ -93,6 +93,9 @@ class Win32WindowHost final : public WindowHost {
     void UpdateWindow(Window window) override;
     void DrawIcon(Window window, int iconId, Point at) override;
     int IconSize() override;
+    // Not yet shown to assistive technology on Windows (that needs an
+    // IAccessible server for the page); the pad's keyboard mode reaches it.
+    void SetHotSpots(Window, std::span<const HotSpot>) override {}
     Rect GetWindowRect(Window window) override;
     Rect GetItemRect(Window dialog, int id) override;
     Rect GetClientRect(Window window) override;

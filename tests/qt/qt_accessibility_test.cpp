@@ -1,9 +1,11 @@
 // What a screen reader finds in the windows through Qt's accessibility
 // interface (the one the AT-SPI bridge shows on the accessibility bus): the
 // radio buttons as radio buttons, each edit, list and scroll bar named by
-// the label in front of it, and the pictures by what they show.
+// the label in front of it, the pictures by what they show, and the drawn
+// buttons of the blade position pad as buttons that can be pressed.
 #include <QAccessible>
 #include <QAccessibleInterface>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -13,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "controller/app_state.h"
 #include "controller/res/resource_ids.h"
 #include "controller/shell/entry.h"
 #include "tests/qt/qt_test_support.h"
@@ -40,6 +43,20 @@ std::set<std::pair<QAccessible::Role, std::string>> Tree(QWidget* root) {
     return out;
 }
 
+// The first interface under `root` with this role and name, or nullptr.
+QAccessibleInterface* Find(QWidget* root, QAccessible::Role role, const std::string& name) {
+    std::vector<QAccessibleInterface*> open{QAccessible::queryAccessibleInterface(root)};
+    while (!open.empty()) {
+        QAccessibleInterface* at = open.back();
+        open.pop_back();
+        if (at == nullptr || !at->isValid()) continue;
+        if (at->role() == role && at->text(QAccessible::Name).toStdString() == name) return at;
+        for (int i = 0; i < at->childCount(); ++i)
+            open.push_back(at->child(i));
+    }
+    return nullptr;
+}
+
 std::intptr_t Silent(Window, const DialogMessage&) {
     return 0;
 }
@@ -59,17 +76,45 @@ TEST(QtAccessibility, ControlsHaveTheirRolesAndNames) {
         {R::ScrollBar, "Speed"},
         {R::ScrollBar, "Thickness"},
         {R::Button, "Cancel"},
+        // The drawn buttons of the blade position pad.
+        {R::Button, "Up"},
+        {R::Button, "Down"},
+        {R::Button, "Left"},
+        {R::Button, "Right"},
+        {R::Button, "Test Cut"},
+        {R::Button, "Set Origin"},
     };
     QtRun run("[Main_Section]\r\nUnit=1\r\nCutCondAdjust=1\r\n");
     std::set<std::pair<R, std::string>> main;
+    QRect upShown, upSpot;
+    std::vector<std::string> sentByPress;
     WhenModal(
         [&](QWidget* window) {
+            QTest::qWait(20); // painted: the pad tells of its buttons as it draws them
             main = Tree(window);
+            // The pad's up button where it is drawn; pressed, it moves the
+            // blade and stops it, as a click does.
+            auto* page =
+                window->findChild<QWidget*>(QStringLiteral("dlg_%1").arg(ids::DlgCutSettings));
+            ASSERT_NE(page, nullptr);
+            const Rect up = App().PadAreas.up;
+            upSpot = QRect(page->mapToGlobal(QPoint(up.left, up.top)),
+                           page->mapToGlobal(QPoint(up.right, up.bottom)));
+            if (QAccessibleInterface* button = Find(window, R::Button, "Up")) {
+                upShown = button->rect();
+                run.memory.cutter.writes.clear();
+                if (QAccessibleActionInterface* action = button->actionInterface())
+                    action->doAction(QAccessibleActionInterface::pressAction());
+                sentByPress = run.memory.cutter.writes;
+            }
             Click(window, mb::IdOk);
         },
         IsDialog(ids::DlgMain));
     std::vector<std::string_view> args{"osactl"};
     (void)RunController(0, args);
+    EXPECT_EQ(upShown, upSpot);
+    const std::string up("\x1b\x00\x02", 3), stop("\x1b\x00\x00", 3);
+    EXPECT_EQ(sentByPress, (std::vector<std::string>{up, stop}));
     for (const auto& want : mainWants)
         EXPECT_TRUE(main.count(want))
             << "main window: role " << want.first << " \"" << want.second << "\"";
