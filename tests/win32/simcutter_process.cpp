@@ -1,8 +1,10 @@
 #include "tests/win32/simcutter_process.h"
 
 #include <atomic>
+#include <chrono>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace osa::wintest {
 
@@ -94,6 +96,16 @@ std::vector<std::string> SimulatedCutter::Log() const {
         lines.push_back(space == std::string::npos ? line : line.substr(space + 1));
     }
     return lines;
+}
+
+std::vector<std::string> SimulatedCutter::LogOf(std::size_t lines) const {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    std::vector<std::string> log = Log();
+    while (log.size() < lines && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        log = Log();
+    }
+    return log;
 }
 
 } // namespace osa::wintest

@@ -44,6 +44,10 @@ class SimulatedCutter {
     bool Ready() const { return ready_; }
     // The log's lines without their time stamps: "in \x1B\x04", "out 0\x0D".
     std::vector<std::string> Log() const;
+    // The log once it holds at least `lines` lines: the simulator writes a
+    // line just after the transfer it tells of, so a reply can arrive
+    // before its line does. As it is when that has not happened in a minute.
+    std::vector<std::string> LogOf(std::size_t lines) const;
 
   private:
     win32::UniqueHandle process_;

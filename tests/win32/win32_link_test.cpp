@@ -70,7 +70,7 @@ TEST_F(Win32LinkTest, StatusExchangeGoesThroughBothPipes) {
     SimulatedCutter& sim = Start();
     EXPECT_EQ(CheckCutterReady(), 0u);
     const std::vector<std::string> expected = {"in \\x1B\\x04", "in \\x1B\\x05", "out 0\\x0D"};
-    EXPECT_EQ(sim.Log(), expected);
+    EXPECT_EQ(sim.LogOf(expected.size()), expected);
 }
 
 TEST_F(Win32LinkTest, FirmwareVersionIsReadBack) {
