@@ -278,9 +278,22 @@ int AtLeast(const std::vector<int>& drawn, double wanted) {
 QPixmap QtWindowHost::IconPixmap(int iconId, qreal ratio) {
     // Icons are 32 logical pixels, the size Windows loads for dialogs at 96 dpi.
     static const std::vector<int> sizes = DrawnAt(QStringLiteral(":/icon"), 32);
-    const int size = AtLeast(sizes, 32 * ratio);
-    QPixmap pixmap(size == 32 ? QStringLiteral(":/icon/%1").arg(iconId)
-                              : QStringLiteral(":/icon/%1/%2").arg(size).arg(iconId));
+    // Not every icon is drawn at every size: the first size at least as
+    // large as wanted that this icon has, else the largest smaller one.
+    const int wanted = AtLeast(sizes, 32 * ratio);
+    std::vector<int> order;
+    for (int s : sizes)
+        if (s >= wanted) order.push_back(s);
+    for (auto s = sizes.rbegin(); s != sizes.rend(); ++s)
+        if (*s < wanted) order.push_back(*s);
+    QPixmap pixmap;
+    int size = 32;
+    for (int s : order) {
+        pixmap = QPixmap(s == 32 ? QStringLiteral(":/icon/%1").arg(iconId)
+                                 : QStringLiteral(":/icon/%1/%2").arg(s).arg(iconId));
+        size = s;
+        if (!pixmap.isNull()) break;
+    }
     if (pixmap.isNull()) return pixmap;
     if (pixmap.size() != QSize(size, size))
         pixmap = pixmap.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "controller/res/resource_ids.h"
 #include "controller/res/resources.h"
 
 namespace osa {
@@ -17,9 +20,13 @@ TEST(QtArtwork, EveryBitmapAndIconTheDialogsNameIsInTheResources) {
         const QImage bitmap(QStringLiteral(":/bitmap/%1").arg(id));
         EXPECT_FALSE(bitmap.isNull()) << "bitmap " << id;
     }
+    // The program icon at every size a window or a file manager asks for;
+    // every icon at the sizes a dialog draws it at on screens of 100 to 200 %.
     for (int id : res::AllIconIds()) {
         EXPECT_EQ(QImage(QStringLiteral(":/icon/%1").arg(id)).size(), QSize(32, 32)) << id;
-        for (int size : {16, 20, 24, 28, 40, 48, 56, 64, 96}) {
+        std::vector<int> sizes{40, 48, 56, 64};
+        if (id == ids::IconProgram) sizes.insert(sizes.end(), {16, 20, 24, 28, 96});
+        for (int size : sizes) {
             const QImage icon(QStringLiteral(":/icon/%1/%2").arg(size).arg(id));
             EXPECT_EQ(icon.size(), QSize(size, size)) << "icon " << id << " at " << size;
         }
