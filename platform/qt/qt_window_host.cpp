@@ -782,7 +782,10 @@ void QtWindowHost::SetHotSpots(Window window, std::span<const HotSpot> spots) {
     record->hotSpots = std::move(held);
     // Screen readers hear of the change as of any other state change.
     if (record->surface) {
-        QAccessibleEvent event(record->surface.data(), QAccessible::StateChanged);
+        QAccessible::State changed;
+        changed.pressed = true;
+        changed.disabled = true;
+        QAccessibleStateChangeEvent event(record->surface.data(), changed);
         QAccessible::updateAccessibility(&event);
     }
 }
