@@ -398,6 +398,15 @@ void TypeText(const std::wstring& text) {
 }
 
 // Clicks into edit `control` and replaces its text by typing.
+// True once `ready()` is, checked for about two seconds.
+bool WaitUntilBriefly(const std::function<bool()>& ready) {
+    for (int i = 0; i < 100; ++i) {
+        if (ready()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return ready();
+}
+
 void RetypeEdit(HWND control, const std::wstring& text) {
     RECT r{};
     GetWindowRect(control, &r);
@@ -410,6 +419,16 @@ void RetypeEdit(HWND control, const std::wstring& text) {
     SendKey(VK_SHIFT, KEYEVENTF_KEYUP);
     TypeText(text);
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
+}
+
+// RetypeEdit again while the edit does not hold the text (real input is now
+// and then lost under Wine on a loaded machine; retyping selects all first,
+// so a late first typing does no harm), at most three times.
+void RetypeEditUntilItHolds(HWND control, const std::wstring& text, const std::string& holds) {
+    for (int tries = 0; tries < 3; ++tries) {
+        RetypeEdit(control, text);
+        if (WaitUntilBriefly([&] { return Text(control) == holds; })) return;
+    }
 }
 
 // The top-level dialog of `thread` with caption `caption`, once it is there.
@@ -607,7 +626,7 @@ void WalkTheSecondaryDialogs(DWORD thread, Walk& walk) {
                  reinterpret_cast<LPARAM>(bar));
     (void)WaitUntil([&] { return Text(GetDlgItem(calibration, 5114)) != yBefore; });
     walk.mediaShown.push_back(Text(GetDlgItem(calibration, 5114))); // the Y label
-    RetypeEdit(GetDlgItem(calibration, 5105), L"-0.75");
+    RetypeEditUntilItHolds(GetDlgItem(calibration, 5105), L"-0.75", "-0.75");
     PressEnterOn(calibration);
     if (!WaitUntil([calibration] { return !IsWindow(calibration); })) {
         walk.failure = "the Calibration dialog stayed";
@@ -625,7 +644,7 @@ void WalkTheSecondaryDialogs(DWORD thread, Walk& walk) {
         return;
     }
     SetForegroundWindow(addMedia);
-    RetypeEdit(GetDlgItem(addMedia, 5169), L"Kraft Board");
+    RetypeEditUntilItHolds(GetDlgItem(addMedia, 5169), L"Kraft Board", "Kraft Board");
     PressEnterOn(addMedia);
     if (!WaitUntil([addMedia] { return !IsWindow(addMedia); })) {
         walk.failure = "the Add Media dialog stayed";
