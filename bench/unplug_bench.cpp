@@ -15,11 +15,7 @@
 
 #include "controller/app_state.h"
 #include "controller/link/cutter_commands.h"
-#include "controller/link/device_link.h"
-#include "platform/linux/linux_cutter_port.h"
-#include "platform/memory/memory_debug_trace.h"
-#include "platform/memory/memory_print_spooler.h"
-#include "platform/services.h"
+#include "tests/linux/real_link.h"
 #include "tests/linux/simulated_cutter.h"
 
 namespace {
@@ -41,19 +37,11 @@ double Median(std::vector<double> v) {
 int main(int argc, char** argv) {
     using namespace osa;
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
-    LinuxCutterPort port;
-    MemoryPrintSpooler spooler;
-    MemoryDebugTrace trace;
-    Services services;
-    services.cutter = &port;
-    services.spooler = &spooler;
-    services.trace = &trace;
-    InstallServices(services);
-    if (LoadUsbModule() != rc::Ok) {
+    const test::RealLinuxLink link;
+    if (!link.Loaded()) {
         std::fprintf(stderr, "unplug_bench: the USB module did not load\n");
         return 1;
     }
-    InitDeviceLink();
 
     std::vector<double> unplugged, answered;
     int wrong = 0;
@@ -83,7 +71,6 @@ int main(int argc, char** argv) {
             answered.push_back(std::max(0.0, Ms(Clock::now() - start - Wait)));
         }
     }
-    CloseDeviceLink();
     std::printf("mark search, cutter unplugged while waiting: error after %.1f ms (median of "
                 "%d; target < 1000 ms)\n",
                 Median(unplugged), rounds);

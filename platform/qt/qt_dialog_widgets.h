@@ -72,6 +72,7 @@ struct HotSpotState {
     QRect rect; // surface coordinates
     bool enabled = true;
     bool pressed = false;
+    bool operator==(const HotSpotState&) const = default;
 };
 
 // What the widgets report to the host. Every call names the window value of

@@ -772,13 +772,7 @@ void QtWindowHost::SetHotSpots(Window window, std::span<const HotSpot> spots) {
             qt::Utf8(s.name),
             QRect(QPoint(s.rect.left, s.rect.top), QPoint(s.rect.right, s.rect.bottom)), s.enabled,
             s.pressed});
-    if (held.size() == record->hotSpots.size() &&
-        std::equal(held.begin(), held.end(), record->hotSpots.begin(),
-                   [](const auto& a, const auto& b) {
-                       return a.name == b.name && a.rect == b.rect && a.enabled == b.enabled &&
-                              a.pressed == b.pressed;
-                   }))
-        return;
+    if (held == record->hotSpots) return;
     record->hotSpots = std::move(held);
     // Screen readers hear of the change as of any other state change.
     if (record->surface) {

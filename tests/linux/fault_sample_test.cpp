@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,24 +15,16 @@
 #include "controller/link/device_link.h"
 #include "controller/ui/main_dialog.h"
 #include "platform/linux/linux_cutter_port.h"
-#include "platform/memory/memory_debug_trace.h"
-#include "platform/memory/memory_print_spooler.h"
-#include "platform/services.h"
+#include "tests/linux/real_link.h"
 #include "tests/linux/simulated_cutter.h"
 #include "tests/scenario_run.h"
 
 namespace osa {
 namespace {
 
+using test::OpenDescriptors;
 using test::ScenarioRun;
 using test::SimulatedCutter;
-
-std::size_t OpenDescriptors() {
-    std::size_t n = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
-        ++n;
-    return n;
-}
 
 TEST(LinuxFaultSample, FailuresThroughTheRealLinkAreShownAndLeaveNothingOpen) {
     struct Row {
@@ -89,36 +80,31 @@ TEST(LinuxFaultSample, UnpluggedDuringAMarkSearchFailsAtOnce) {
     SimulatedCutter cutter({"--marks=0", "--marks-ms=" + std::to_string(AnswerMs)});
     ASSERT_TRUE(cutter.Ready());
     ResetAppState();
-    LinuxCutterPort port;
-    MemoryPrintSpooler spooler;
-    MemoryDebugTrace trace;
-    Services services;
-    services.cutter = &port;
-    services.spooler = &spooler;
-    services.trace = &trace;
-    const Services previous = InstallServices(services);
-    ASSERT_EQ(LoadUsbModule(), rc::Ok);
-    InitDeviceLink();
-    const std::size_t before = OpenDescriptors();
+    std::size_t before = 0;
+    ResultCode r = rc::Ok;
+    long long waited = 0;
+    {
+        const test::RealLinuxLink link;
+        ASSERT_TRUE(link.Loaded());
+        before = OpenDescriptors();
 
-    std::thread unplug([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        cutter.Unplug();
-    });
-    const auto start = std::chrono::steady_clock::now();
-    const ResultCode r = ReadMarksAuto(1, 100000, 50000);
-    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
-                            std::chrono::steady_clock::now() - start)
-                            .count();
-    unplug.join();
+        std::thread unplug([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            cutter.Unplug();
+        });
+        const auto start = std::chrono::steady_clock::now();
+        r = ReadMarksAuto(1, 100000, 50000);
+        waited = std::chrono::duration_cast<std::chrono::milliseconds>(
+                     std::chrono::steady_clock::now() - start)
+                     .count();
+        unplug.join();
+        EXPECT_EQ(OpenDescriptors(), before);
+    }
 
     EXPECT_EQ(r, rc::MarksAutoFailed);
     // A read that waited for the answer (or for its 250 s time-out) did not
     // notice the unplug; bench/unplug_bench gives the time it takes.
     EXPECT_LT(waited, AnswerMs);
-    EXPECT_EQ(OpenDescriptors(), before);
-    CloseDeviceLink();
-    InstallServices(previous);
 }
 
 } // namespace

@@ -11,7 +11,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -22,6 +21,7 @@
 #include "platform/linux/linux_cutter_port.h"
 #include "platform/linux/linux_debug_trace.h"
 #include "platform/linux/unique_fd.h"
+#include "tests/linux/real_link.h"
 #include "tests/linux/simulated_cutter.h"
 #include "tests/qt/qt_test_support.h"
 
@@ -36,8 +36,7 @@ struct Usage {
 
 Usage Now() {
     Usage u;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator("/proc/self/fd"))
-        ++u.descriptors;
+    u.descriptors = OpenDescriptors();
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)
         if (line.starts_with("VmRSS:")) u.rssKiB = std::stol(line.substr(6));

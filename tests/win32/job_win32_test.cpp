@@ -398,15 +398,6 @@ void TypeText(const std::wstring& text) {
 }
 
 // Clicks into edit `control` and replaces its text by typing.
-// True once `ready()` is, checked for about two seconds.
-bool WaitUntilBriefly(const std::function<bool()>& ready) {
-    for (int i = 0; i < 100; ++i) {
-        if (ready()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return ready();
-}
-
 void RetypeEdit(HWND control, const std::wstring& text) {
     RECT r{};
     GetWindowRect(control, &r);
@@ -427,7 +418,7 @@ void RetypeEdit(HWND control, const std::wstring& text) {
 void RetypeEditUntilItHolds(HWND control, const std::wstring& text, const std::string& holds) {
     for (int tries = 0; tries < 3; ++tries) {
         RetypeEdit(control, text);
-        if (WaitUntilBriefly([&] { return Text(control) == holds; })) return;
+        if (WaitUntil([&] { return Text(control) == holds; }, std::chrono::seconds(2))) return;
     }
 }
 

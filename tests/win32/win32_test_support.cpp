@@ -75,8 +75,8 @@ HWND WaitFor(const std::function<HWND()>& find) {
     return nullptr;
 }
 
-bool WaitUntil(const std::function<bool()>& ready) {
-    const auto deadline = std::chrono::steady_clock::now() + Patience;
+bool WaitUntil(const std::function<bool()>& ready, std::chrono::milliseconds patience) {
+    const auto deadline = std::chrono::steady_clock::now() + patience;
     do {
         if (ready()) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));

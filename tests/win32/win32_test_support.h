@@ -28,8 +28,8 @@ std::vector<HWND> Children(HWND parent);
 
 // Calls `find` until it gives a window, or `Patience` has passed (nullptr).
 HWND WaitFor(const std::function<HWND()>& find);
-// Calls `ready` until it is true, or `Patience` has passed (false).
-bool WaitUntil(const std::function<bool()>& ready);
+// Calls `ready` until it is true, or `patience` has passed (false).
+bool WaitUntil(const std::function<bool()>& ready, std::chrono::milliseconds patience = Patience);
 
 // The icon a message box shows, told by the shared system icon its icon
 // static holds. Other: an icon that is none of the four (a system may draw
