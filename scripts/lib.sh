@@ -10,7 +10,7 @@ OSA_BUILD_PACKAGES=(
   g++ cmake ninja-build git pkg-config
   qt6-base-dev libgl-dev
   librsvg2-bin imagemagick fonts-dejavu-core fonts-liberation2
-  libcups2-dev
+  libcups2-dev libusb-1.0-0-dev umockdev libumockdev-dev
 )
 OSA_WINDOWS_PACKAGES=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix

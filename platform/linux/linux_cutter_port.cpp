@@ -10,6 +10,8 @@
 //  - after unplugging, read and write fail with ENODEV.
 // A pseudo-terminal (the simulated cutter) behaves the same way for all
 // that matters here, and reports POLLHUP when its other side is gone.
+// A cutter the driver does not hand over comes as its device's usbfs node
+// instead; its transfers go through platform/linux/usbfs_printer.h.
 #include "platform/linux/linux_cutter_port.h"
 
 #include <dlfcn.h>
@@ -22,6 +24,7 @@
 #include <string>
 
 #include "platform/linux/unique_fd.h"
+#include "platform/linux/usbfs_printer.h"
 
 namespace osa {
 
@@ -131,10 +134,21 @@ int LinuxCutterPort::OpenDevice() {
     return fd;
 }
 
+ResultCode LinuxCutterPort::Claim(usbfs::ClaimedPrinter& printer) {
+    ResultCode claimed = printer.Claim();
+    if (claimed != rc::Ok) lastOpenError_ = printer.ClaimError();
+    return claimed;
+}
+
 ResultCode LinuxCutterPort::Write(const std::uint8_t* bytes, std::uint32_t length,
                                   std::uint32_t timeoutMs) {
     posix::UniqueFd fd(OpenDevice());
     if (!fd) return rc::CannotCommunicate;
+    if (usbfs::IsUsbfsNode(fd.Get())) {
+        usbfs::ClaimedPrinter printer(fd.Get());
+        ResultCode claimed = Claim(printer);
+        return claimed != rc::Ok ? claimed : printer.Write(bytes, length, timeoutMs);
+    }
     return WriteAll(fd.Get(), bytes, length, timeoutMs);
 }
 
@@ -142,6 +156,11 @@ ResultCode LinuxCutterPort::Read(std::uint8_t* buffer, std::uint32_t length,
                                  std::uint32_t timeoutMs) {
     posix::UniqueFd fd(OpenDevice());
     if (!fd) return rc::CannotCommunicate;
+    if (usbfs::IsUsbfsNode(fd.Get())) {
+        usbfs::ClaimedPrinter printer(fd.Get());
+        ResultCode claimed = Claim(printer);
+        return claimed != rc::Ok ? claimed : printer.Read(buffer, length, timeoutMs);
+    }
     return ReadOnce(fd.Get(), buffer, length, timeoutMs);
 }
 
@@ -152,6 +171,16 @@ ExchangeResult LinuxCutterPort::Exchange(const std::uint8_t* command, std::uint3
     posix::UniqueFd fd(OpenDevice());
     if (!fd) {
         result.write = rc::CannotCommunicate;
+        return result;
+    }
+    if (usbfs::IsUsbfsNode(fd.Get())) {
+        // One claim for the command and its reply, as one open is for the
+        // driver's node.
+        usbfs::ClaimedPrinter printer(fd.Get());
+        result.write = Claim(printer);
+        if (result.write == rc::Ok)
+            result.write = printer.Write(command, commandLength, writeTimeoutMs);
+        if (result.write == rc::Ok) result.read = printer.Read(reply, replyLength, readTimeoutMs);
         return result;
     }
     result.write = WriteAll(fd.Get(), command, commandLength, writeTimeoutMs);

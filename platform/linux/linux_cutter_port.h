@@ -5,6 +5,10 @@
 #include "platform/cutter_port.h"
 #include "usb/vornusbp.h"
 
+namespace osa::usbfs {
+class ClaimedPrinter;
+}
+
 namespace osa {
 
 class LinuxCutterPort : public CutterPort {
@@ -24,11 +28,14 @@ class LinuxCutterPort : public CutterPort {
                             std::uint32_t replyLength, std::uint32_t readTimeoutMs) override;
 
     // The errno of the last open that failed (0 when it succeeded), for
-    // messages that tell a user what to do (EACCES: not in group lp).
+    // messages that tell a user what to do (EACCES: may not open the
+    // device; EBUSY: another program has it). A usbfs node whose printer
+    // interface cannot be claimed counts as an open that failed.
     int LastOpenError() const { return lastOpenError_; }
 
   private:
     int OpenDevice();
+    ResultCode Claim(usbfs::ClaimedPrinter& printer);
 
     const char* moduleName_;
     VornOpenUsbFn openUsb_ = nullptr;

@@ -25,8 +25,11 @@ int main(int argc, char** argv) {
     int result = osa::RunProbe(args, stdout);
     switch (cutter.LastOpenError()) {
     case EACCES:
-        std::printf("The cutter's device node exists but may not be opened: add the user to the "
-                    "group that owns it (usually lp) and log in again.\n");
+    case EPERM:
+        std::printf("A USB printer device is connected that this user may not open; if it is the "
+                    "cutter, install the program's udev rule (see docs/CUTTER.md) and plug the "
+                    "cutter in again, or add the user to the group that owns /dev/usb/lp* "
+                    "(usually lp) and log in again.\n");
         break;
     case EBUSY:
         std::printf("Another program has the cutter's device open (a print job?).\n");

@@ -1,0 +1,238 @@
+// The cutter through libusb and usbfs, without the kernel's printer driver
+// handing it over: USB devices offered by umockdev (see mock_usb_bus.h),
+// the real USB module and the real cutter port.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "controller/app_state.h"
+#include "controller/link/cutter_commands.h"
+#include "controller/link/device_link.h"
+#include "platform/linux/usbfs_printer.h"
+#include "tests/linux/real_link.h"
+#include "tests/linux/usb_bus/mock_usb_bus.h"
+
+namespace osa {
+namespace {
+
+using test::MockDeviceSpec;
+using test::MockUsbBus;
+
+constexpr const char* CutterId = "MFG:Ostrandel;MANUFACTURER:Ostrandel Inc.;MODEL:Marlo TRAX;";
+constexpr const char* PrinterId = "MANUFACTURER:Hemmerik;MODEL:Laser 9;CLASS:PRINTER;";
+
+MockDeviceSpec Cutter(unsigned address = 2) {
+    MockDeviceSpec spec;
+    spec.address = address;
+    spec.deviceId = CutterId;
+    spec.cutter = true;
+    return spec;
+}
+
+class UsbBusTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ResetAppState(); }
+};
+
+TEST_F(UsbBusTest, TheStartExchangeReachesTheCutter) {
+    MockUsbBus bus;
+    MockDeviceSpec spec = Cutter();
+    spec.setup.version = "1.00";
+    test::MockDevice& cutter = bus.Add(spec);
+    test::RealLinuxLink link;
+    ASSERT_TRUE(link.Loaded());
+    EXPECT_EQ(CheckCutterReady(), rc::Ok);
+    EXPECT_EQ(SendStartNotice(), rc::Ok);
+    char version[513] = {};
+    EXPECT_EQ(ReadFirmwareVersion(version), rc::Ok);
+    EXPECT_STREQ(version, "1.00");
+    EXPECT_EQ(cutter.Commands(), (std::vector<std::string>{"\x1B\x04", "\x1B\x05", "TT", "FG"}));
+    // Each transfer cycle claims the interface and gives it back.
+    auto events = cutter.Events();
+    EXPECT_EQ(std::count(events.begin(), events.end(), "claim"),
+              std::count(events.begin(), events.end(), "release"));
+}
+
+TEST_F(UsbBusTest, WhichDeviceIsTheCutter) {
+    struct Row {
+        const char* name;
+        std::vector<MockDeviceSpec> devices;
+        ResultCode expected;
+        int lastOpenError;
+        int cutterIndex; // the device that must have had the commands (-1: none)
+    };
+    MockDeviceSpec otherPrinter;
+    otherPrinter.deviceId = PrinterId;
+    MockDeviceSpec keyboard;
+    keyboard.descriptors.interfaceClass = 3;
+    keyboard.descriptors.endpoints = {0x81};
+    keyboard.deviceId = CutterId; // never asked: no printer interface
+    MockDeviceSpec lettersDiffer = Cutter();
+    lettersDiffer.deviceId = "MANUFACTURER:OSTRANDEL inc.;MODEL:Marlo TRAX;";
+    MockDeviceSpec shortKey = Cutter();
+    shortKey.deviceId = "MFG:Ostrandel Inc.;MODEL:Marlo TRAX;";
+    MockDeviceSpec oneWay = Cutter();
+    oneWay.descriptors.endpoints = {0x01};
+    oneWay.descriptors.interfaceProtocol = 1;
+    MockDeviceSpec claimed = Cutter();
+    claimed.refuseClaim = true;
+    MockDeviceSpec silentId = Cutter();
+    silentId.deviceId.clear();
+
+    const Row rows[] = {
+        {"another maker's printer first", {otherPrinter, Cutter(3)}, rc::Ok, 0, 1},
+        {"only another maker's printer", {otherPrinter}, rc::CannotCommunicate, ENOENT, -1},
+        {"a device without a printer interface", {keyboard}, rc::CannotCommunicate, ENOENT, -1},
+        {"the maker's name in other letters", {lettersDiffer}, rc::Ok, 0, 0},
+        {"the maker under the short key only", {shortKey}, rc::CannotCommunicate, ENOENT, -1},
+        {"a printer interface without a reply pipe", {oneWay}, rc::CannotCommunicate, ENOENT, -1},
+        {"another program has claimed it", {claimed}, rc::CannotCommunicate, EBUSY, -1},
+        {"the identification request stalls", {silentId}, rc::CannotCommunicate, ENOENT, -1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ResetAppState();
+        MockUsbBus bus;
+        std::vector<test::MockDevice*> devices;
+        unsigned address = 2;
+        for (MockDeviceSpec spec : row.devices) {
+            if (spec.address < address) spec.address = address;
+            address = spec.address + 1;
+            devices.push_back(&bus.Add(spec));
+        }
+        test::RealLinuxLink link;
+        ASSERT_TRUE(link.Loaded());
+        EXPECT_EQ(CheckCutterReady(), row.expected);
+        EXPECT_EQ(link.port.LastOpenError(), row.lastOpenError);
+        for (std::size_t i = 0; i < devices.size(); ++i) {
+            bool isCutter = static_cast<int>(i) == row.cutterIndex;
+            EXPECT_EQ(devices[i]->Commands().empty(), !isCutter) << "device " << i;
+        }
+    }
+    // The keyboard was never opened.
+    MockUsbBus bus;
+    test::MockDevice& device = bus.Add(keyboard);
+    test::RealLinuxLink link;
+    EXPECT_EQ(CheckCutterReady(), rc::CannotCommunicate);
+    EXPECT_TRUE(device.Events().empty()) << device.Events().front();
+}
+
+TEST_F(UsbBusTest, TransferFailures) {
+    struct Row {
+        const char* name;
+        std::function<void(MockDeviceSpec&)> setUp;
+        std::function<ResultCode()> call;
+        ResultCode expected;
+    };
+    std::int32_t x = 0, y = 0;
+    const Row rows[] = {
+        {"reply pipe stalls", [](MockDeviceSpec& s) { s.stallIn = true; },
+         [&] { return ReadSensorCorrection(x, y); }, rc::SensorCorrectionFailed},
+        {"no reply", [](MockDeviceSpec& s) { s.setup.fault = sim::Fault::NoReply; },
+         [&] { return ReadSensorCorrection(x, y); }, rc::TransferTimeout},
+        {"a reply in time",
+         [](MockDeviceSpec& s) {
+             s.setup.fault = sim::Fault::SlowReply;
+             s.setup.slowMs = 150;
+         },
+         [&] { return ReadSensorCorrection(x, y); }, rc::Ok},
+        {"a reply too late",
+         [](MockDeviceSpec& s) {
+             s.setup.fault = sim::Fault::SlowReply;
+             s.setup.slowMs = 900;
+         },
+         [&] { return ReadSensorCorrection(x, y); }, rc::TransferTimeout},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ResetAppState();
+        MockUsbBus bus;
+        MockDeviceSpec spec = Cutter();
+        row.setUp(spec);
+        bus.Add(spec);
+        test::RealLinuxLink link;
+        ASSERT_TRUE(link.Loaded());
+        EXPECT_EQ(row.call(), row.expected);
+    }
+}
+
+TEST_F(UsbBusTest, UnpluggedDuringALongReadEndsAtOnce) {
+    MockUsbBus bus;
+    MockDeviceSpec spec = Cutter();
+    spec.setup.markMs = 60000; // the cutter would answer after a minute
+    spec.unplugDuringReadMs = 100;
+    test::MockDevice& cutter = bus.Add(spec);
+    test::RealLinuxLink link;
+    ASSERT_TRUE(link.Loaded());
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ReadMarksAuto(1, 100000, 50000), rc::MarksAutoFailed);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
+    EXPECT_TRUE(cutter.Saw("unplugged"));
+}
+
+TEST_F(UsbBusTest, ACutterTheDriverHoldsIsDetachedForEachTransferOnly) {
+    MockUsbBus bus;
+    MockDeviceSpec spec = Cutter();
+    spec.heldByPrinterDriver = true; // its /dev/usb node is not there
+    test::MockDevice& cutter = bus.Add(spec);
+    test::RealLinuxLink link;
+    ASSERT_TRUE(link.Loaded());
+    EXPECT_EQ(CheckCutterReady(), rc::Ok);
+    EXPECT_EQ(SendStartNotice(), rc::Ok);
+    std::vector<std::string> cycle;
+    for (const std::string& e : cutter.Events())
+        if (e == "detach" || e == "claim" || e == "release" || e == "attach") cycle.push_back(e);
+    const std::vector<std::string> once{"detach", "claim", "release", "attach"};
+    ASSERT_EQ(cycle.size() % once.size(), 0u);
+    ASSERT_FALSE(cycle.empty());
+    for (std::size_t i = 0; i < cycle.size(); ++i)
+        EXPECT_EQ(cycle[i], once[i % once.size()]) << i;
+    EXPECT_FALSE(cutter.Saw("id")); // the driver's sysfs identification sufficed
+}
+
+TEST_F(UsbBusTest, TheProbeRunsItsExchangeThroughLibusb) {
+    MockUsbBus bus;
+    MockDeviceSpec spec = Cutter();
+    spec.setup.version = "2.01";
+    spec.setup.sensorX = 1;
+    spec.setup.sensorY = -2;
+    bus.Add(spec);
+    std::string output;
+    int status = -1;
+    if (FILE* p = ::popen(OSA_PROBE_PATH " 2>/dev/null", "r")) {
+        char buffer[1024];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof(buffer), p)) > 0)
+            output.append(buffer, n);
+        status = ::pclose(p);
+    }
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
+    EXPECT_NE(output.find("Firmware version:      2.01\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("Sensor correction:     X 41, Y 38"), std::string::npos) << output;
+}
+
+TEST_F(UsbBusTest, TheProbeSaysWhenAnotherProgramHasTheCutter) {
+    MockUsbBus bus;
+    MockDeviceSpec spec = Cutter();
+    spec.refuseClaim = true;
+    bus.Add(spec);
+    std::string output;
+    if (FILE* p = ::popen(OSA_PROBE_PATH " 2>/dev/null", "r")) {
+        char buffer[1024];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof(buffer), p)) > 0)
+            output.append(buffer, n);
+        ::pclose(p);
+    }
+    EXPECT_NE(output.find("code 57"), std::string::npos) << output;
+    EXPECT_NE(output.find("Another program has the cutter's device"), std::string::npos) << output;
+}
+
+} // namespace
+} // namespace osa
