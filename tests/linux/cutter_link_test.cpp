@@ -170,16 +170,27 @@ TEST_F(CutterLinkTest, TheSimulatedBladeMovesUntilTheStopArrives) {
     EXPECT_EQ(MovePen(pad::Up, 1), rc::Ok);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(MovePen(0, 0), rc::Ok);
+    // "<ms> blade x=.. y=.. moving=..": the simulator stamps when each
+    // command arrived (on a loaded machine the first may arrive late).
+    std::vector<double> at;
     std::vector<std::string> blade;
-    for (const std::string& line : cutter.Log())
-        if (line.rfind("blade ", 0) == 0) blade.push_back(line);
+    for (const std::string& line : cutter.StampedLog()) {
+        auto blank = line.find(' ');
+        if (blank == std::string::npos || line.compare(blank + 1, 6, "blade ") != 0) continue;
+        at.push_back(std::stod(line.substr(0, blank)));
+        blade.push_back(line.substr(blank + 1));
+    }
     ASSERT_EQ(blade.size(), 2u);
     EXPECT_EQ(blade[0], "blade x=0.00 y=0.00 moving=up");
     double x = -1, y = -1;
     char moving[16] = {};
     ASSERT_EQ(std::sscanf(blade[1].c_str(), "blade x=%lf y=%lf moving=%15s", &x, &y, moving), 3);
     EXPECT_EQ(x, 0);
-    EXPECT_GE(y, 0.1 * sim::BladeSpeedMmPerSecond); // at least the 100 ms it was held
+    // Moved up for as long as it was held, at its speed (the log's
+    // millisecond stamps and the two decimals allow a little either way).
+    const double held = (at[1] - at[0]) / 1000.0;
+    EXPECT_GT(held, 0);
+    EXPECT_NEAR(y, held * sim::BladeSpeedMmPerSecond, 0.001 * sim::BladeSpeedMmPerSecond + 0.01);
     EXPECT_STREQ(moving, "none");
 }
 
