@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "controller/app_state.h"
@@ -33,6 +34,18 @@ MockDeviceSpec Cutter(unsigned address = 2) {
     spec.deviceId = CutterId;
     spec.cutter = true;
     return spec;
+}
+
+// The descriptors this process has open once they have settled: the test
+// bed's end of a closed device node is closed by umockdev's worker thread a
+// moment after the client's end.
+std::size_t DescriptorsSettledAt(std::size_t expected) {
+    std::size_t n = test::OpenDescriptors();
+    for (int i = 0; i < 200 && n != expected; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        n = test::OpenDescriptors();
+    }
+    return n;
 }
 
 class UsbBusTest : public ::testing::Test {
@@ -108,7 +121,9 @@ TEST_F(UsbBusTest, WhichDeviceIsTheCutter) {
         }
         test::RealLinuxLink link;
         ASSERT_TRUE(link.Loaded());
+        const std::size_t before = test::OpenDescriptors();
         EXPECT_EQ(CheckCutterReady(), row.expected);
+        EXPECT_EQ(DescriptorsSettledAt(before), before);
         EXPECT_EQ(link.port.LastOpenError(), row.lastOpenError);
         for (std::size_t i = 0; i < devices.size(); ++i) {
             bool isCutter = static_cast<int>(i) == row.cutterIndex;
@@ -158,7 +173,9 @@ TEST_F(UsbBusTest, TransferFailures) {
         bus.Add(spec);
         test::RealLinuxLink link;
         ASSERT_TRUE(link.Loaded());
+        const std::size_t before = test::OpenDescriptors();
         EXPECT_EQ(row.call(), row.expected);
+        EXPECT_EQ(DescriptorsSettledAt(before), before);
     }
 }
 
