@@ -21,6 +21,12 @@ OSA_FUZZ_PACKAGES=(
 OSA_TEST_PACKAGES=(
   googletest wine wine64 fonts-wine xvfb xauth
   cups-daemon cups-client
+  lintian desktop-file-utils appstream
+)
+# What making the packages needs besides the build (CPack's DEB generator
+# computes the dependencies with dpkg-shlibdeps and tells binaries by file).
+OSA_PACKAGE_PACKAGES=(
+  dpkg-dev file
 )
 
 osa_log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
