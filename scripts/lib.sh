@@ -13,7 +13,7 @@ OSA_BUILD_PACKAGES=(
   libcups2-dev libusb-1.0-0-dev umockdev libumockdev-dev
 )
 OSA_WINDOWS_PACKAGES=(
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix nsis
 )
 OSA_FUZZ_PACKAGES=(
   clang libclang-rt-14-dev

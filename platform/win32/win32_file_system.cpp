@@ -117,6 +117,9 @@ bool Win32FileSystem::IsDirectoryWritable(std::string_view dir) {
     // Fails for a folder path longer than MAX_PATH - 14: such a folder is
     // taken as not writable, and the user's folder is used instead.
     if (GetTempFileNameA(d.c_str(), "osa", 0, scratch) == 0) return false;
+    // Wine returns a name even when the file could not be created (a
+    // read-only folder): writable only if the file is really there.
+    if (GetFileAttributesA(scratch) == INVALID_FILE_ATTRIBUTES) return false;
     DeleteFileA(scratch);
     return true;
 }
