@@ -12,10 +12,13 @@ bool IsCutterDeviceId(const char* id, std::size_t length) {
     std::string_view text(id, n);
     std::size_t key = text.find(ManufacturerKey);
     if (key == std::string_view::npos) return false;
-    std::string_view rest = text.substr(key + ManufacturerKey.size());
+    // Spans built by hand rather than with substr, which may throw: the USB
+    // module links no exception support.
+    const std::size_t value = key + ManufacturerKey.size();
+    const std::string_view rest(text.data() + value, text.size() - value);
     std::size_t end = rest.find(';');
     if (end == std::string_view::npos) return false;
-    return ascii::EqualsNoCase(rest.substr(0, end), CutterManufacturer);
+    return ascii::EqualsNoCase(std::string_view(rest.data(), end), CutterManufacturer);
 }
 
 } // namespace osa::usb

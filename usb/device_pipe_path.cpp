@@ -1,17 +1,32 @@
 #include "usb/device_pipe_path.h"
 
-#include <cstdio>
+#include <cstring>
 
 namespace osa::usb {
 
-std::optional<std::string> DevicePipePath(std::string_view devicePath, std::int32_t pipe) {
-    char suffix[16];
-    const int n = std::snprintf(suffix, sizeof suffix, "\\.%02d", static_cast<int>(pipe));
-    if (n <= 0) return std::nullopt;
-    if (devicePath.size() + static_cast<std::size_t>(n) + 1 > PipePathCapacity) return std::nullopt;
-    std::string path(devicePath);
-    path.append(suffix, static_cast<std::size_t>(n));
-    return path;
+bool DevicePipePath(std::string_view devicePath, std::int32_t pipe, char (&out)[PipePathCapacity]) {
+    out[0] = '\0';
+    // "%02d": the digits of the value, at least two, a minus sign first.
+    char digits[16];
+    std::size_t n = 0;
+    std::int64_t value = pipe;
+    const bool negative = value < 0;
+    if (negative) value = -value;
+    do {
+        digits[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    if (n + (negative ? 1 : 0) < 2) digits[n++] = '0';
+    char suffix[20] = {'\\', '.'};
+    std::size_t s = 2;
+    if (negative) suffix[s++] = '-';
+    while (n > 0)
+        suffix[s++] = digits[--n];
+    if (devicePath.size() + s + 1 > PipePathCapacity) return false;
+    std::memcpy(out, devicePath.data(), devicePath.size());
+    std::memcpy(out + devicePath.size(), suffix, s);
+    out[devicePath.size() + s] = '\0';
+    return true;
 }
 
 } // namespace osa::usb

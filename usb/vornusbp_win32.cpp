@@ -14,9 +14,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <new>
 #include <optional>
-#include <string>
 
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_handle.h"
@@ -84,28 +82,37 @@ std::optional<bool> IdentifyOnThisSystem() {
     return false;
 }
 
-// The interface's device path; nothing when the detail cannot be had.
-std::optional<std::string> InterfacePath(HDEVINFO list, SP_DEVICE_INTERFACE_DATA& item) {
+struct HeapDeleter {
+    void operator()(void* block) const { HeapFree(GetProcessHeap(), 0, block); }
+};
+
+// The interface's device path into `path`; false when the detail cannot be
+// had or the path is too long for any pipe path.
+bool InterfacePath(HDEVINFO list, SP_DEVICE_INTERFACE_DATA& item,
+                   char (&path)[osa::usb::PipePathCapacity]) {
     DWORD required = 0;
     SetupDiGetDeviceInterfaceDetailA(list, &item, nullptr, 0, &required, nullptr);
-    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
-    if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A)) return std::nullopt;
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
+    if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A)) return false;
 
-    // Whole DWORDs keep the record aligned.
-    const std::size_t words = (required + sizeof(DWORD) - 1) / sizeof(DWORD);
-    std::unique_ptr<DWORD[]> block(new (std::nothrow) DWORD[words]);
-    if (!block) return std::nullopt;
-    auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(block.get());
+    // The process heap's blocks are aligned for any record.
+    std::unique_ptr<void, HeapDeleter> block(HeapAlloc(GetProcessHeap(), 0, required));
+    if (!block) return false;
+    auto* detail = static_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(block.get());
     detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
     if (!SetupDiGetDeviceInterfaceDetailA(list, &item, detail, required, nullptr, nullptr))
-        return std::nullopt;
+        return false;
     const std::size_t room = required - offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath);
-    return std::string(detail->DevicePath, strnlen(detail->DevicePath, room));
+    const std::size_t length = strnlen(detail->DevicePath, room);
+    if (length + 1 > sizeof(path)) return false;
+    std::memcpy(path, detail->DevicePath, length);
+    path[length] = '\0';
+    return true;
 }
 
 // Opens the device itself and asks for its identification string.
-bool IsCutter(const std::string& devicePath) {
-    UniqueHandle device(CreateFileA(devicePath.c_str(), GENERIC_READ | GENERIC_WRITE,
+bool IsCutter(const char* devicePath) {
+    UniqueHandle device(CreateFileA(devicePath, GENERIC_READ | GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                                     nullptr));
     if (!device) return false;
@@ -120,25 +127,27 @@ bool IsCutter(const std::string& devicePath) {
     return osa::usb::IsCutterDeviceId(id, returned);
 }
 
-// The path of the requested pipe of the first accepted device.
-std::optional<std::string> FindCutterPipe(bool identify, std::int32_t pipe) {
+// The path of the requested pipe of the first accepted device into
+// `pipePath`; false when there is none.
+bool FindCutterPipe(bool identify, std::int32_t pipe,
+                    char (&pipePath)[osa::usb::PipePathCapacity]) {
     const GUID& cls = identify ? UsbDeviceInterface : CutterDriverInterface;
     DeviceList list(SetupDiGetClassDevsA(&cls, nullptr, nullptr, PresentInterfaces));
-    if (!list) return std::nullopt;
+    if (!list) return false;
 
     for (DWORD index = 0;; ++index) {
         SP_DEVICE_INTERFACE_DATA item{};
         item.cbSize = sizeof(item);
         if (!SetupDiEnumDeviceInterfaces(list.get(), nullptr, &cls, index, &item)) {
-            if (GetLastError() == ERROR_NO_MORE_ITEMS) return std::nullopt;
+            if (GetLastError() == ERROR_NO_MORE_ITEMS) return false;
             continue;
         }
-        const std::optional<std::string> devicePath = InterfacePath(list.get(), item);
-        if (!devicePath) continue;
-        std::optional<std::string> pipePath = osa::usb::DevicePipePath(*devicePath, pipe);
-        if (!pipePath) continue; // too long for the path buffer: not ours
-        if (identify && !IsCutter(*devicePath)) continue;
-        return pipePath;
+        char devicePath[osa::usb::PipePathCapacity];
+        if (!InterfacePath(list.get(), item, devicePath)) continue;
+        // Too long for the path buffer: not ours.
+        if (!osa::usb::DevicePipePath(devicePath, pipe, pipePath)) continue;
+        if (identify && !IsCutter(devicePath)) continue;
+        return true;
     }
 }
 
@@ -151,13 +160,11 @@ extern "C" HANDLE WINAPI VORN_OpenUsb(DWORD /*reserved*/, DWORD pipe, DWORD flag
         SetLastError(ERROR_BAD_ENVIRONMENT);
         return INVALID_HANDLE_VALUE;
     }
-    const std::optional<std::string> path =
-        FindCutterPipe(*identify, static_cast<std::int32_t>(pipe));
-    if (!path) {
+    char path[osa::usb::PipePathCapacity];
+    if (!FindCutterPipe(*identify, static_cast<std::int32_t>(pipe), path)) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
     }
-    return CreateFileA(path->c_str(), GENERIC_READ | GENERIC_WRITE,
-                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                       flags | FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                       nullptr, OPEN_EXISTING, flags | FILE_ATTRIBUTE_NORMAL, nullptr);
 }
