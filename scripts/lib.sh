@@ -21,7 +21,7 @@ OSA_FUZZ_PACKAGES=(
 OSA_TEST_PACKAGES=(
   googletest wine wine64 fonts-wine xvfb xauth
   cups-daemon cups-client
-  lintian desktop-file-utils appstream
+  lintian desktop-file-utils appstream debootstrap
 )
 # What making the packages needs besides the build (CPack's DEB generator
 # computes the dependencies with dpkg-shlibdeps and tells binaries by file).
