@@ -130,8 +130,21 @@ INT_PTR CALLBACK Win32WindowHost::DialogThunk(HWND hwnd, UINT msg, WPARAM wParam
         if (msg == WM_NCDESTROY) {
             // The last message a window receives: drop the record.
             SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+            std::erase_if(record->host->hotSpots_,
+                          [hwnd](const auto& e) { return e.first == hwnd; });
             record->host->Forget(record);
             return FALSE;
+        }
+        // Assistive technology asks for the client area's object: a window
+        // with drawn buttons answers with its own (the rest, the system).
+        if (msg == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
+            for (const auto& [window, spots] : record->host->hotSpots_) {
+                if (window != hwnd || spots->empty()) continue;
+                const LRESULT answer = AnswerGetObject(hwnd, wParam, spots);
+                if (answer == 0) break;
+                SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, answer);
+                return TRUE;
+            }
         }
     }
     // By value: the procedure may destroy the window (EndDialog of a
@@ -241,6 +254,34 @@ INT_PTR Win32WindowHost::Dispatch(DialogRecord record, HWND hwnd, UINT msg, WPAR
         return FALSE; // not one the controller's procedures see
     }
     return record.proc(self, m) != 0 ? TRUE : FALSE;
+}
+
+void Win32WindowHost::SetHotSpots(Window window, std::span<const HotSpot> spots) {
+    HWND hwnd = ToHwnd(window);
+    if (!IsWindow(hwnd)) return;
+    auto entry = std::find_if(hotSpots_.begin(), hotSpots_.end(),
+                              [hwnd](const auto& e) { return e.first == hwnd; });
+    if (entry == hotSpots_.end()) {
+        hotSpots_.emplace_back(hwnd, std::make_shared<std::vector<AccessibleSpot>>());
+        entry = std::prev(hotSpots_.end());
+    }
+    std::vector<AccessibleSpot> next;
+    next.reserve(spots.size());
+    for (const HotSpot& s : spots)
+        next.push_back(AccessibleSpot{Widen(s.name), s.rect, s.enabled, s.pressed});
+    std::vector<AccessibleSpot>& current = *entry->second;
+    // Clients that follow the pad hear of each button whose state changed.
+    std::vector<LONG> changed;
+    if (current.size() == next.size()) {
+        for (std::size_t i = 0; i < next.size(); ++i)
+            if (current[i].pressed != next[i].pressed || current[i].enabled != next[i].enabled)
+                changed.push_back(static_cast<LONG>(i + 1));
+    }
+    const bool reordered = current.size() != next.size();
+    current = std::move(next);
+    for (LONG child : changed)
+        NotifyWinEvent(EVENT_OBJECT_STATECHANGE, hwnd, OBJID_CLIENT, child);
+    if (reordered) NotifyWinEvent(EVENT_OBJECT_REORDER, hwnd, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void Win32WindowHost::Forget(const DialogRecord* record) {

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/dialog_template.h"
+#include "platform/win32/win32_accessible.h"
 #include "platform/win32/win32_api.h"
 #include "platform/window_host.h"
 
@@ -93,9 +94,9 @@ class Win32WindowHost final : public WindowHost {
     void UpdateWindow(Window window) override;
     void DrawIcon(Window window, int iconId, Point at) override;
     int IconSize() override;
-    // Not yet shown to assistive technology on Windows (that needs an
-    // IAccessible server for the page); the pad's keyboard mode reaches it.
-    void SetHotSpots(Window, std::span<const HotSpot>) override {}
+    // Answered to assistive technology by the window's IAccessible server
+    // (win32_accessible.h), which the window gives on WM_GETOBJECT.
+    void SetHotSpots(Window window, std::span<const HotSpot> spots) override;
     Rect GetWindowRect(Window window) override;
     Rect GetItemRect(Window dialog, int id) override;
     Rect GetClientRect(Window window) override;
@@ -155,6 +156,9 @@ class Win32WindowHost final : public WindowHost {
     std::vector<Live> live_;
     // The paint in progress per window (BeginPaint's DC), for DrawIcon.
     std::vector<Painting> paints_;
+    // The drawn buttons of each window that has some, as its accessible
+    // object shows them (shared with the objects clients hold).
+    std::vector<std::pair<HWND, AccessibleSpots>> hotSpots_;
 };
 
 } // namespace osa::win32

@@ -4,6 +4,8 @@
 // screen and client coordinates, input and system menu).
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -465,6 +467,90 @@ TEST_F(Win32HostTest, WindowIconComesFromTheProgramsResources) {
     EXPECT_NE(SendMessageW(Hwnd(), WM_GETICON, ICON_SMALL, 0), 0);
 }
 #endif
+
+// The drawn buttons reach assistive technology: the window's accessible
+// object has one push-button child per hot spot, with its name, state and
+// place, and its default action is a press and release in its middle.
+TEST_F(Win32HostTest, HotSpotsAreAccessibleButtons) {
+    Open();
+    const HotSpot spots[] = {
+        {"Up", Rect{10, 10, 40, 40}, true, false},
+        {"Test Cut", Rect{50, 10, 80, 40}, false, false},
+    };
+    host.SetHotSpots(dialog, spots);
+    IAccessible* object = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(Hwnd(), static_cast<DWORD>(OBJID_CLIENT),
+                                         __uuidof(IAccessible), reinterpret_cast<void**>(&object)),
+              S_OK);
+    ASSERT_NE(object, nullptr);
+    long count = 0;
+    EXPECT_EQ(object->get_accChildCount(&count), S_OK);
+    EXPECT_EQ(count, 2);
+
+    auto child = [](long id) {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_I4;
+        v.lVal = id;
+        return v;
+    };
+    struct Row {
+        long id;
+        const wchar_t* name;
+        long state;
+    } rows[] = {{1, L"Up", 0}, {2, L"Test Cut", STATE_SYSTEM_UNAVAILABLE}};
+    for (const Row& row : rows) {
+        BSTR name = nullptr;
+        EXPECT_EQ(object->get_accName(child(row.id), &name), S_OK);
+        EXPECT_STREQ(name, row.name);
+        SysFreeString(name);
+        VARIANT role, state;
+        EXPECT_EQ(object->get_accRole(child(row.id), &role), S_OK);
+        EXPECT_EQ(role.lVal, ROLE_SYSTEM_PUSHBUTTON);
+        EXPECT_EQ(object->get_accState(child(row.id), &state), S_OK);
+        EXPECT_EQ(state.lVal, row.state);
+    }
+    BSTR none = nullptr;
+    EXPECT_EQ(object->get_accName(child(3), &none), E_INVALIDARG);
+
+    // Its place on the screen, and what lies there.
+    long x = 0, y = 0, w = 0, h = 0;
+    EXPECT_EQ(object->accLocation(&x, &y, &w, &h, child(1)), S_OK);
+    POINT corner{10, 10};
+    ClientToScreen(Hwnd(), &corner);
+    EXPECT_EQ(x, corner.x);
+    EXPECT_EQ(y, corner.y);
+    EXPECT_EQ(w, 30);
+    EXPECT_EQ(h, 30);
+    VARIANT hit;
+    EXPECT_EQ(object->accHitTest(corner.x + 5, corner.y + 5, &hit), S_OK);
+    EXPECT_EQ(hit.vt, VT_I4);
+    EXPECT_EQ(hit.lVal, 1);
+
+    // A state that changes is what the object the client holds reports.
+    const HotSpot pressed[] = {
+        {"Up", Rect{10, 10, 40, 40}, true, true},
+        {"Test Cut", Rect{50, 10, 80, 40}, true, false},
+    };
+    host.SetHotSpots(dialog, pressed);
+    VARIANT state;
+    EXPECT_EQ(object->get_accState(child(1), &state), S_OK);
+    EXPECT_EQ(state.lVal, STATE_SYSTEM_PRESSED);
+
+    // Pressing it there: a press and a release in its middle.
+    recorder.seen.clear();
+    EXPECT_EQ(object->accDoDefaultAction(child(1)), S_OK);
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&m);
+    const auto down = Seen(Msg::LButtonDown);
+    const auto up = Seen(Msg::LButtonUp);
+    ASSERT_EQ(down.size(), 1u);
+    ASSERT_EQ(up.size(), 1u);
+    EXPECT_EQ(down[0].point.x, 25);
+    EXPECT_EQ(down[0].point.y, 25);
+    object->Release();
+}
 
 } // namespace
 } // namespace osa
