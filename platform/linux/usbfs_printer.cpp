@@ -174,12 +174,14 @@ ClaimedPrinter::~ClaimedPrinter() {
 ResultCode ClaimedPrinter::Write(const std::uint8_t* bytes, std::uint32_t length,
                                  std::uint32_t timeoutMs) {
     const Clock::time_point end = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    std::vector<std::uint8_t> chunk(bytes, bytes + length);
+    // usbfs takes a non-const buffer for both directions; an OUT transfer
+    // only reads it.
+    auto* data = const_cast<std::uint8_t*>(bytes);
     std::uint32_t done = 0;
     do {
         unsigned left = Left(end);
         if (left == 0) return rc::TransferTimeout;
-        int n = Bulk(fd_, pipes_.out, chunk.data() + done, length - done, left);
+        int n = Bulk(fd_, pipes_.out, data + done, length - done, left);
         if (n < 0) return TransferFailure();
         done += static_cast<std::uint32_t>(n);
     } while (done < length);

@@ -25,6 +25,7 @@
 #include "platform/memory/memory_debug_trace.h"
 #include "platform/memory/memory_print_spooler.h"
 #include "platform/services.h"
+#include "tests/linux/run_program.h"
 #include "tests/linux/simulated_cutter.h"
 #include "tools/simcutter/cutter_model.h"
 #include "usb/vornusbp.h"
@@ -207,16 +208,7 @@ TEST_F(CutterLinkTest, DemoModeTransfersNothing) {
 }
 
 std::string RunProbe(const std::string& options, int& status) {
-    std::string command = std::string(OSA_PROBE_PATH) + " " + options + " 2>&1";
-    std::string output;
-    if (FILE* p = ::popen(command.c_str(), "r")) {
-        char buffer[1024];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof(buffer), p)) > 0)
-            output.append(buffer, n);
-        status = ::pclose(p);
-    }
-    return output;
+    return test::CommandOutput(std::string(OSA_PROBE_PATH) + " " + options + " 2>&1", status);
 }
 
 TEST(Probe, PrintsWhatItFoundAndTheTrace) {

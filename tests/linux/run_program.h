@@ -6,6 +6,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,21 @@ inline int RunProgram(const std::vector<std::string>& args, const std::string& l
     int status = 0;
     if (::waitpid(pid, &status, 0) != pid) return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The standard output of a shell command line, and its wait status in
+// `status` (-1 when it could not be run).
+inline std::string CommandOutput(const std::string& command, int& status) {
+    std::string output;
+    status = -1;
+    if (FILE* p = ::popen(command.c_str(), "r")) {
+        char buffer[1024];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof(buffer), p)) > 0)
+            output.append(buffer, n);
+        status = ::pclose(p);
+    }
+    return output;
 }
 
 } // namespace osa::test

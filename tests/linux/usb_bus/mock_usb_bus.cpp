@@ -85,8 +85,8 @@ template <typename T> class Ref {
 
 } // namespace
 
-std::vector<std::uint8_t> MakeDescriptors(const DescriptorSpec& spec) {
-    const auto endpoints = static_cast<std::uint8_t>(spec.endpoints.size());
+std::vector<std::uint8_t> MakeDescriptors(const DescriptorLayout& options) {
+    const auto endpoints = static_cast<std::uint8_t>(options.endpoints.size());
     const unsigned total = 9 + 9 + 7u * endpoints;
     std::vector<std::uint8_t> d = {
         18,
@@ -121,14 +121,14 @@ std::vector<std::uint8_t> MakeDescriptors(const DescriptorSpec& spec) {
         0,
         0,
         endpoints,
-        spec.interfaceClass,
+        options.interfaceClass,
         1,
-        spec.interfaceProtocol,
+        options.interfaceProtocol,
         0,
     };
-    for (std::uint8_t address : spec.endpoints) {
-        d.insert(d.end(), {7, 5, address, 2, static_cast<std::uint8_t>(spec.packetSize & 0xFF),
-                           static_cast<std::uint8_t>(spec.packetSize >> 8), 0});
+    for (std::uint8_t address : options.endpoints) {
+        d.insert(d.end(), {7, 5, address, 2, static_cast<std::uint8_t>(options.packetSize & 0xFF),
+                           static_cast<std::uint8_t>(options.packetSize >> 8), 0});
     }
     return d;
 }
@@ -207,7 +207,7 @@ struct MockDevice::Handler {
             return TRUE;
         }
         case USBDEVFS_CLAIMINTERFACE:
-            if (device->spec_.refuseClaim) {
+            if (device->options_.refuseClaim) {
                 Complete(client, -1, EBUSY);
                 return TRUE;
             }
@@ -264,8 +264,8 @@ struct MockDevice::Handler {
         const unsigned wanted = setup[6] | (setup[7] << 8);
         urb.actual_length = 0;
         urb.status = -EPIPE;
-        if (setup[0] == 0xA1 && setup[1] == 0 && !device->spec_.deviceId.empty()) {
-            const std::string& id = device->spec_.deviceId;
+        if (setup[0] == 0xA1 && setup[1] == 0 && !device->options_.deviceId.empty()) {
+            const std::string& id = device->options_.deviceId;
             std::vector<std::uint8_t> answer{static_cast<std::uint8_t>((id.size() + 2) >> 8),
                                              static_cast<std::uint8_t>((id.size() + 2) & 0xFF)};
             answer.insert(answer.end(), id.begin(), id.end());
@@ -292,7 +292,7 @@ struct MockDevice::Handler {
             Complete(client, static_cast<long>(transfer.len), 0);
             return TRUE;
         }
-        if (device->spec_.stallIn) {
+        if (device->options_.stallIn) {
             device->Note("in stalled");
             Complete(client, -1, EPIPE);
             return TRUE;
@@ -300,9 +300,9 @@ struct MockDevice::Handler {
         // What comes first: the reply, the unplug or the time-out.
         const long long wait = transfer.timeout == 0 ? 1LL << 40 : transfer.timeout;
         long long unplug = 1LL << 41;
-        if (device->spec_.unplugDuringReadMs >= 0 && !device->readStarted_) {
+        if (device->options_.unplugDuringReadMs >= 0 && !device->readStarted_) {
             device->readStarted_ = true;
-            unplug = device->spec_.unplugDuringReadMs;
+            unplug = device->options_.unplugDuringReadMs;
         }
         const long long reply = device->ReplyDueInMs();
         Ref<UMockdevIoctlClient> c(client);
@@ -333,9 +333,9 @@ struct MockDevice::Handler {
     }
 };
 
-MockDevice::MockDevice(MockDeviceSpec spec)
-    : spec_(std::move(spec)), descriptors_(MakeDescriptors(spec_.descriptors)), model_(spec_.setup),
-      driverBound_(spec_.heldByPrinterDriver) {}
+MockDevice::MockDevice(MockDeviceOptions options)
+    : options_(std::move(options)), descriptors_(MakeDescriptors(options_.descriptors)),
+      model_(options_.setup), driverBound_(options_.heldByPrinterDriver) {}
 
 MockDevice::~MockDevice() {
     for (UMockdevIoctlData* urb : reapable_)
@@ -386,7 +386,7 @@ void MockDevice::Unplug() {
 
 void MockDevice::Received(const std::uint8_t* bytes, std::size_t n) {
     Note("out " + Escaped(bytes, n));
-    if (!spec_.cutter) return;
+    if (!options_.cutter) return;
     std::lock_guard lock(mutex_);
     const long long now = NowUs();
     for (sim::Reply& reply :
@@ -429,29 +429,29 @@ MockUsbBus::~MockUsbBus() {
     g_object_unref(testbed_);
 }
 
-MockDevice& MockUsbBus::Add(MockDeviceSpec spec) {
-    auto device = std::make_unique<MockDevice>(std::move(spec));
-    const MockDeviceSpec& s = device->spec_;
+MockDevice& MockUsbBus::Add(MockDeviceOptions options) {
+    auto device = std::make_unique<MockDevice>(std::move(options));
+    const MockDeviceOptions& o = device->options_;
     char name[32], node[64], dev[32];
-    std::snprintf(name, sizeof(name), "%u-%u", s.bus, s.address);
-    std::snprintf(node, sizeof(node), "bus/usb/%03u/%03u", s.bus, s.address);
-    std::snprintf(dev, sizeof(dev), "189:%u", (s.bus - 1) * 128 + s.address - 1);
+    std::snprintf(name, sizeof(name), "%u-%u", o.bus, o.address);
+    std::snprintf(node, sizeof(node), "bus/usb/%03u/%03u", o.bus, o.address);
+    std::snprintf(dev, sizeof(dev), "189:%u", (o.bus - 1) * 128 + o.address - 1);
     device->devnode_ = std::string("/dev/") + node;
 
-    std::string text = std::string("P: /devices/usb") + std::to_string(s.bus) + "/" + name +
+    std::string text = std::string("P: /devices/usb") + std::to_string(o.bus) + "/" + name +
                        "\nN: " + node +
                        "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DEVNAME=" + device->devnode_ +
-                       "\nA: busnum=" + std::to_string(s.bus) +
-                       "\\n\nA: devnum=" + std::to_string(s.address) + "\\n\nA: dev=" + dev +
+                       "\nA: busnum=" + std::to_string(o.bus) +
+                       "\\n\nA: devnum=" + std::to_string(o.address) + "\\n\nA: dev=" + dev +
                        "\\n\nA: bConfigurationValue=1\\n\nA: speed=480\\n\nH: descriptors=" +
                        Hex(device->descriptors_) + "\n";
-    if (s.heldByPrinterDriver) {
+    if (o.heldByPrinterDriver) {
         const std::string interface = std::string(name) + ":1.0";
         const unsigned lp = static_cast<unsigned>(devices_.size());
-        text += "\nP: /devices/usb" + std::to_string(s.bus) + "/" + name + "/" + interface +
+        text += "\nP: /devices/usb" + std::to_string(o.bus) + "/" + name + "/" + interface +
                 "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\nE: DRIVER=usblp\nA: ieee1284_id=" +
-                s.deviceId + "\n";
-        text += "\nP: /devices/usb" + std::to_string(s.bus) + "/" + name + "/" + interface +
+                o.deviceId + "\n";
+        text += "\nP: /devices/usb" + std::to_string(o.bus) + "/" + name + "/" + interface +
                 "/usbmisc/lp" + std::to_string(lp) +
                 "\nE: SUBSYSTEM=usbmisc\nA: dev=180:" + std::to_string(lp) +
                 "\\n\nL: device=../../../" + interface + "\n";

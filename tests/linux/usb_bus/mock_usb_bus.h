@@ -19,18 +19,18 @@ struct _UMockdevIoctlData;
 namespace osa::test {
 
 // The descriptors of a one-configuration device with one interface.
-struct DescriptorSpec {
+struct DescriptorLayout {
     std::uint8_t interfaceClass = 7; // printer
     std::uint8_t interfaceProtocol = 2;
     std::vector<std::uint8_t> endpoints{0x01, 0x82}; // bulk pipes
     std::uint16_t packetSize = 64;
 };
-std::vector<std::uint8_t> MakeDescriptors(const DescriptorSpec& spec);
+std::vector<std::uint8_t> MakeDescriptors(const DescriptorLayout& options);
 
-struct MockDeviceSpec {
+struct MockDeviceOptions {
     unsigned bus = 1;
     unsigned address = 2;
-    DescriptorSpec descriptors;
+    DescriptorLayout descriptors;
     // The GET_DEVICE_ID answer's text; empty: the request stalls.
     std::string deviceId;
     // Bulk pipes answered by the firmware model (otherwise OUT takes
@@ -55,7 +55,7 @@ class MockUsbBus {
     MockUsbBus(const MockUsbBus&) = delete;
     MockUsbBus& operator=(const MockUsbBus&) = delete;
 
-    MockDevice& Add(MockDeviceSpec spec);
+    MockDevice& Add(MockDeviceOptions options);
 
   private:
     UMockdevTestbed* testbed_ = nullptr;
@@ -67,7 +67,7 @@ class MockUsbBus {
 // "in <bytes escaped>", "in timed out", "in stalled", "unplugged".
 class MockDevice {
   public:
-    explicit MockDevice(MockDeviceSpec spec);
+    explicit MockDevice(MockDeviceOptions options);
     ~MockDevice();
     MockDevice(const MockDevice&) = delete;
     MockDevice& operator=(const MockDevice&) = delete;
@@ -91,7 +91,7 @@ class MockDevice {
     long long ReplyDueInMs() const; // -1: no reply waiting
     std::string TakeReply(std::size_t atMost);
 
-    MockDeviceSpec spec_;
+    MockDeviceOptions options_;
     std::string devnode_;
     std::vector<std::uint8_t> descriptors_;
     mutable std::mutex mutex_;

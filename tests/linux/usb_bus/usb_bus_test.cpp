@@ -17,23 +17,24 @@
 #include "controller/link/device_link.h"
 #include "platform/linux/usbfs_printer.h"
 #include "tests/linux/real_link.h"
+#include "tests/linux/run_program.h"
 #include "tests/linux/usb_bus/mock_usb_bus.h"
 
 namespace osa {
 namespace {
 
-using test::MockDeviceSpec;
+using test::MockDeviceOptions;
 using test::MockUsbBus;
 
 constexpr const char* CutterId = "MFG:Ostrandel;MANUFACTURER:Ostrandel Inc.;MODEL:Marlo TRAX;";
 constexpr const char* PrinterId = "MANUFACTURER:Hemmerik;MODEL:Laser 9;CLASS:PRINTER;";
 
-MockDeviceSpec Cutter(unsigned address = 2) {
-    MockDeviceSpec spec;
-    spec.address = address;
-    spec.deviceId = CutterId;
-    spec.cutter = true;
-    return spec;
+MockDeviceOptions Cutter(unsigned address = 2) {
+    MockDeviceOptions options;
+    options.address = address;
+    options.deviceId = CutterId;
+    options.cutter = true;
+    return options;
 }
 
 // The descriptors this process has open once they have settled: the test
@@ -68,9 +69,9 @@ class UsbBusTest : public ::testing::Test {
 
 TEST_F(UsbBusTest, TheStartExchangeReachesTheCutter) {
     MockUsbBus bus;
-    MockDeviceSpec spec = Cutter();
-    spec.setup.version = "1.00";
-    test::MockDevice& cutter = bus.Add(spec);
+    MockDeviceOptions options = Cutter();
+    options.setup.version = "1.00";
+    test::MockDevice& cutter = bus.Add(options);
     test::RealLinuxLink link;
     ASSERT_TRUE(link.Loaded());
     EXPECT_EQ(CheckCutterReady(), rc::Ok);
@@ -88,27 +89,27 @@ TEST_F(UsbBusTest, TheStartExchangeReachesTheCutter) {
 TEST_F(UsbBusTest, WhichDeviceIsTheCutter) {
     struct Row {
         const char* name;
-        std::vector<MockDeviceSpec> devices;
+        std::vector<MockDeviceOptions> devices;
         ResultCode expected;
         int lastOpenError;
         int cutterIndex; // the device that must have had the commands (-1: none)
     };
-    MockDeviceSpec otherPrinter;
+    MockDeviceOptions otherPrinter;
     otherPrinter.deviceId = PrinterId;
-    MockDeviceSpec keyboard;
+    MockDeviceOptions keyboard;
     keyboard.descriptors.interfaceClass = 3;
     keyboard.descriptors.endpoints = {0x81};
     keyboard.deviceId = CutterId; // never asked: no printer interface
-    MockDeviceSpec lettersDiffer = Cutter();
+    MockDeviceOptions lettersDiffer = Cutter();
     lettersDiffer.deviceId = "MANUFACTURER:OSTRANDEL inc.;MODEL:Marlo TRAX;";
-    MockDeviceSpec shortKey = Cutter();
+    MockDeviceOptions shortKey = Cutter();
     shortKey.deviceId = "MFG:Ostrandel Inc.;MODEL:Marlo TRAX;";
-    MockDeviceSpec oneWay = Cutter();
+    MockDeviceOptions oneWay = Cutter();
     oneWay.descriptors.endpoints = {0x01};
     oneWay.descriptors.interfaceProtocol = 1;
-    MockDeviceSpec claimed = Cutter();
+    MockDeviceOptions claimed = Cutter();
     claimed.refuseClaim = true;
-    MockDeviceSpec silentId = Cutter();
+    MockDeviceOptions silentId = Cutter();
     silentId.deviceId.clear();
 
     const Row rows[] = {
@@ -127,10 +128,10 @@ TEST_F(UsbBusTest, WhichDeviceIsTheCutter) {
         MockUsbBus bus;
         std::vector<test::MockDevice*> devices;
         unsigned address = 2;
-        for (MockDeviceSpec spec : row.devices) {
-            if (spec.address < address) spec.address = address;
-            address = spec.address + 1;
-            devices.push_back(&bus.Add(spec));
+        for (MockDeviceOptions options : row.devices) {
+            if (options.address < address) options.address = address;
+            address = options.address + 1;
+            devices.push_back(&bus.Add(options));
         }
         test::RealLinuxLink link;
         ASSERT_TRUE(link.Loaded());
@@ -154,24 +155,24 @@ TEST_F(UsbBusTest, WhichDeviceIsTheCutter) {
 TEST_F(UsbBusTest, TransferFailures) {
     struct Row {
         const char* name;
-        std::function<void(MockDeviceSpec&)> setUp;
+        std::function<void(MockDeviceOptions&)> setUp;
         std::function<ResultCode()> call;
         ResultCode expected;
     };
     std::int32_t x = 0, y = 0;
     const Row rows[] = {
-        {"reply pipe stalls", [](MockDeviceSpec& s) { s.stallIn = true; },
+        {"reply pipe stalls", [](MockDeviceOptions& s) { s.stallIn = true; },
          [&] { return ReadSensorCorrection(x, y); }, rc::SensorCorrectionFailed},
-        {"no reply", [](MockDeviceSpec& s) { s.setup.fault = sim::Fault::NoReply; },
+        {"no reply", [](MockDeviceOptions& s) { s.setup.fault = sim::Fault::NoReply; },
          [&] { return ReadSensorCorrection(x, y); }, rc::TransferTimeout},
         {"a reply in time",
-         [](MockDeviceSpec& s) {
+         [](MockDeviceOptions& s) {
              s.setup.fault = sim::Fault::SlowReply;
              s.setup.slowMs = 150;
          },
          [&] { return ReadSensorCorrection(x, y); }, rc::Ok},
         {"a reply too late",
-         [](MockDeviceSpec& s) {
+         [](MockDeviceOptions& s) {
              s.setup.fault = sim::Fault::SlowReply;
              s.setup.slowMs = 900;
          },
@@ -181,9 +182,9 @@ TEST_F(UsbBusTest, TransferFailures) {
         SCOPED_TRACE(row.name);
         ResetAppState();
         MockUsbBus bus;
-        MockDeviceSpec spec = Cutter();
-        row.setUp(spec);
-        bus.Add(spec);
+        MockDeviceOptions options = Cutter();
+        row.setUp(options);
+        bus.Add(options);
         test::RealLinuxLink link;
         ASSERT_TRUE(link.Loaded());
         const std::size_t before = SteadyDescriptors();
@@ -194,10 +195,10 @@ TEST_F(UsbBusTest, TransferFailures) {
 
 TEST_F(UsbBusTest, UnpluggedDuringALongReadEndsAtOnce) {
     MockUsbBus bus;
-    MockDeviceSpec spec = Cutter();
-    spec.setup.markMs = 60000; // the cutter would answer after a minute
-    spec.unplugDuringReadMs = 100;
-    test::MockDevice& cutter = bus.Add(spec);
+    MockDeviceOptions options = Cutter();
+    options.setup.markMs = 60000; // the cutter would answer after a minute
+    options.unplugDuringReadMs = 100;
+    test::MockDevice& cutter = bus.Add(options);
     test::RealLinuxLink link;
     ASSERT_TRUE(link.Loaded());
     auto start = std::chrono::steady_clock::now();
@@ -208,9 +209,9 @@ TEST_F(UsbBusTest, UnpluggedDuringALongReadEndsAtOnce) {
 
 TEST_F(UsbBusTest, ACutterTheDriverHoldsIsDetachedForEachTransferOnly) {
     MockUsbBus bus;
-    MockDeviceSpec spec = Cutter();
-    spec.heldByPrinterDriver = true; // its /dev/usb node is not there
-    test::MockDevice& cutter = bus.Add(spec);
+    MockDeviceOptions options = Cutter();
+    options.heldByPrinterDriver = true; // its /dev/usb node is not there
+    test::MockDevice& cutter = bus.Add(options);
     test::RealLinuxLink link;
     ASSERT_TRUE(link.Loaded());
     EXPECT_EQ(CheckCutterReady(), rc::Ok);
@@ -228,20 +229,13 @@ TEST_F(UsbBusTest, ACutterTheDriverHoldsIsDetachedForEachTransferOnly) {
 
 TEST_F(UsbBusTest, TheProbeRunsItsExchangeThroughLibusb) {
     MockUsbBus bus;
-    MockDeviceSpec spec = Cutter();
-    spec.setup.version = "2.01";
-    spec.setup.sensorX = 1;
-    spec.setup.sensorY = -2;
-    bus.Add(spec);
-    std::string output;
+    MockDeviceOptions options = Cutter();
+    options.setup.version = "2.01";
+    options.setup.sensorX = 1;
+    options.setup.sensorY = -2;
+    bus.Add(options);
     int status = -1;
-    if (FILE* p = ::popen(OSA_PROBE_PATH " 2>/dev/null", "r")) {
-        char buffer[1024];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof(buffer), p)) > 0)
-            output.append(buffer, n);
-        status = ::pclose(p);
-    }
+    const std::string output = test::CommandOutput(OSA_PROBE_PATH " 2>/dev/null", status);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
     EXPECT_NE(output.find("Firmware version:      2.01\n"), std::string::npos) << output;
     EXPECT_NE(output.find("Sensor correction:     X 41, Y 38"), std::string::npos) << output;
@@ -249,17 +243,11 @@ TEST_F(UsbBusTest, TheProbeRunsItsExchangeThroughLibusb) {
 
 TEST_F(UsbBusTest, TheProbeSaysWhenAnotherProgramHasTheCutter) {
     MockUsbBus bus;
-    MockDeviceSpec spec = Cutter();
-    spec.refuseClaim = true;
-    bus.Add(spec);
-    std::string output;
-    if (FILE* p = ::popen(OSA_PROBE_PATH " 2>/dev/null", "r")) {
-        char buffer[1024];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof(buffer), p)) > 0)
-            output.append(buffer, n);
-        ::pclose(p);
-    }
+    MockDeviceOptions options = Cutter();
+    options.refuseClaim = true;
+    bus.Add(options);
+    int status = -1;
+    const std::string output = test::CommandOutput(OSA_PROBE_PATH " 2>/dev/null", status);
     EXPECT_NE(output.find("code 57"), std::string::npos) << output;
     EXPECT_NE(output.find("Another program has the cutter's device"), std::string::npos) << output;
 }
